@@ -1,0 +1,23 @@
+#include "InitDb.h"
+
+#include <QCoreApplication>
+#include <QTextStream>
+
+#include <cstdio>
+
+int main(int argc, char *argv[])
+{
+    QCoreApplication app(argc, argv);
+    QCoreApplication::setOrganizationName(QStringLiteral("Quenzo"));
+    QCoreApplication::setApplicationName(QStringLiteral("Quenzo"));
+    QTextStream out(stdout);
+    QTextStream err(stderr);
+
+    const QStringList arguments = app.arguments();
+    const QString command = arguments.value(1);
+    if (command == QLatin1String("init-db"))
+        return runInitDb(arguments, out, err);
+
+    err << "Usage : quenzo-cli init-db ..." << Qt::endl;
+    return 2;
+}

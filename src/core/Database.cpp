@@ -1,0 +1,37 @@
+#include "core/Database.h"
+
+int ResultSet::toInt(int row, int column) const
+{
+    return int(toLongLong(row, column));
+}
+
+qint64 ResultSet::toLongLong(int row, int column) const
+{
+    const QString v = value(row, column).trimmed();
+    bool ok = false;
+    const qint64 n = v.toLongLong(&ok);
+    if (ok)
+        return n;
+    // Some back ends hand integers back as "3.0".
+    return qint64(v.toDouble());
+}
+
+double ResultSet::toDouble(int row, int column) const
+{
+    QString v = value(row, column).trimmed();
+    v.replace(QLatin1Char(','), QLatin1Char('.'));
+    return v.toDouble();
+}
+
+void ResultSet::appendRow(const QStringList &values, const std::vector<bool> &nulls)
+{
+    m_rows.append(values);
+    m_nulls.insert(m_nulls.end(), nulls.begin(), nulls.end());
+}
+
+void ResultSet::clear()
+{
+    m_columns.clear();
+    m_rows.clear();
+    m_nulls.clear();
+}

@@ -1,0 +1,94 @@
+#pragma once
+
+#include "core/Dialect.h"
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+#include <vector>
+
+// The rows of a query, every value as text; a NULL reads as an empty text and
+// is told apart by isNull().
+class ResultSet
+{
+public:
+    int rowCount() const { return int(m_rows.size()); }
+    int columnCount() const { return int(m_columns.size()); }
+    bool isEmpty() const { return m_rows.isEmpty(); }
+    const QStringList &columns() const { return m_columns; }
+
+    QString value(int row, int column) const { return m_rows.at(row).at(column); }
+    bool isNull(int row, int column) const { return m_nulls.at(std::size_t(row) * m_columns.size() + column); }
+    int toInt(int row, int column) const;
+    qint64 toLongLong(int row, int column) const;
+    double toDouble(int row, int column) const;
+
+    // Filled by the back ends.
+    void setColumns(const QStringList &columns) { m_columns = columns; }
+    void appendRow(const QStringList &values, const std::vector<bool> &nulls);
+    void clear();
+
+private:
+    QStringList m_columns;
+    QList<QStringList> m_rows;
+    std::vector<bool> m_nulls;
+};
+
+// One open connection to the shared database. Statements are literal SQL text.
+//
+// Every transaction is a write transaction serialised between workstations: a
+// second begin() elsewhere waits until this one ends. Numbers allocated as
+// "highest + 1" inside a transaction can therefore never be handed out twice.
+class Database
+{
+public:
+    virtual ~Database() = default;
+
+    virtual Backend backend() const = 0;
+    // Runs a statement that returns no rows.
+    virtual bool exec(const QString &sql) = 0;
+    // Runs a select; on failure `result` is left empty.
+    virtual bool query(const QString &sql, ResultSet &result) = 0;
+
+    virtual bool begin() = 0;
+    virtual bool commit() = 0;
+    virtual bool rollback() = 0;
+    virtual bool inTransaction() const = 0;
+
+    // The engine's text for the last failure.
+    virtual QString lastError() const = 0;
+
+    // Statements run since the connection opened (for measurements).
+    qint64 statementCount() const { return m_statements; }
+
+protected:
+    qint64 m_statements = 0;
+};
+
+// Begins a transaction and rolls it back unless commit() is called: a failing
+// step simply returns and nothing half-written remains.
+class Transaction
+{
+public:
+    explicit Transaction(Database &db) : m_db(db), m_active(db.begin()) {}
+    ~Transaction()
+    {
+        if (m_active)
+            m_db.rollback();
+    }
+    Transaction(const Transaction &) = delete;
+    Transaction &operator=(const Transaction &) = delete;
+
+    bool isActive() const { return m_active; }
+    bool commit()
+    {
+        if (!m_active)
+            return false;
+        m_active = false;
+        return m_db.commit();
+    }
+
+private:
+    Database &m_db;
+    bool m_active;
+};

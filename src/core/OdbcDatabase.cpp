@@ -1,0 +1,311 @@
+#include "core/OdbcDatabase.h"
+
+#include <sql.h>
+#include <sqlext.h>
+#include <sqlucode.h>
+
+namespace {
+
+static_assert(sizeof(SQLWCHAR) == sizeof(char16_t), "the driver manager must use UTF-16 wide characters");
+
+const SQLWCHAR *wide(const QString &s)
+{
+    return reinterpret_cast<const SQLWCHAR *>(s.utf16());
+}
+
+QString fromWide(const SQLWCHAR *s, qsizetype length = -1)
+{
+    if (length < 0) {
+        length = 0;
+        while (s[length])
+            ++length;
+    }
+    return QString::fromUtf16(reinterpret_cast<const char16_t *>(s), length);
+}
+
+QString diagnostics(SQLSMALLINT type, SQLHANDLE handle)
+{
+    QStringList lines;
+    for (SQLSMALLINT i = 1;; ++i) {
+        SQLWCHAR state[6] = {0};
+        SQLWCHAR text[1024] = {0};
+        SQLINTEGER native = 0;
+        SQLSMALLINT length = 0;
+        const SQLRETURN rc = SQLGetDiagRecW(type, handle, i, state, &native, text, 1024, &length);
+        if (!SQL_SUCCEEDED(rc))
+            break;
+        lines.append(QStringLiteral("%1 (%2) %3").arg(fromWide(state)).arg(native).arg(fromWide(text)));
+    }
+    return lines.isEmpty() ? QStringLiteral("Erreur ODBC") : lines.join(QLatin1Char('\n'));
+}
+
+} // namespace
+
+struct OdbcDatabase::Handles
+{
+    SQLHENV env = SQL_NULL_HENV;
+    SQLHDBC dbc = SQL_NULL_HDBC;
+    bool connected = false;
+    ~Handles()
+    {
+        if (connected)
+            SQLDisconnect(dbc);
+        if (dbc != SQL_NULL_HDBC)
+            SQLFreeHandle(SQL_HANDLE_DBC, dbc);
+        if (env != SQL_NULL_HENV)
+            SQLFreeHandle(SQL_HANDLE_ENV, env);
+    }
+};
+
+OdbcDatabase::OdbcDatabase(Backend backend, std::unique_ptr<Handles> handles)
+    : m_backend(backend), m_h(std::move(handles))
+{
+}
+
+OdbcDatabase::~OdbcDatabase()
+{
+    if (m_inTransaction)
+        rollback();
+}
+
+std::unique_ptr<OdbcDatabase> OdbcDatabase::open(const QString &connectString, Backend backend, QString *error)
+{
+    auto h = std::make_unique<Handles>();
+    if (!SQL_SUCCEEDED(SQLAllocHandle(SQL_HANDLE_ENV, SQL_NULL_HANDLE, &h->env))) {
+        if (error)
+            *error = QStringLiteral("Unable to allocate an ODBC Environment Handle");
+        return nullptr;
+    }
+    SQLSetEnvAttr(h->env, SQL_ATTR_ODBC_VERSION, reinterpret_cast<SQLPOINTER>(SQL_OV_ODBC3), 0);
+    if (!SQL_SUCCEEDED(SQLAllocHandle(SQL_HANDLE_DBC, h->env, &h->dbc))) {
+        if (error)
+            *error = diagnostics(SQL_HANDLE_ENV, h->env);
+        return nullptr;
+    }
+    SQLSetConnectAttr(h->dbc, SQL_ATTR_LOGIN_TIMEOUT, reinterpret_cast<SQLPOINTER>(10), 0);
+
+    QString text = connectString;
+    if (text.startsWith(QLatin1String("ODBC;"), Qt::CaseInsensitive))
+        text = text.mid(5);
+    // Every character must survive the trip, whatever the data source says.
+    if (backend == Backend::MySql && !text.contains(QLatin1String("CHARSET="), Qt::CaseInsensitive))
+        text += QStringLiteral("CHARSET=utf8mb4;");
+    SQLWCHAR out[1024];
+    SQLSMALLINT outLength = 0;
+    const SQLRETURN rc = SQLDriverConnectW(h->dbc, nullptr, const_cast<SQLWCHAR *>(wide(text)), SQL_NTS, out, 1024,
+                                           &outLength, SQL_DRIVER_NOPROMPT);
+    if (!SQL_SUCCEEDED(rc)) {
+        if (error)
+            *error = diagnostics(SQL_HANDLE_DBC, h->dbc);
+        return nullptr;
+    }
+    h->connected = true;
+
+    std::unique_ptr<OdbcDatabase> db(new OdbcDatabase(backend, std::move(h)));
+    if (backend == Backend::MySql) {
+        // Without NO_BACKSLASH_ESCAPES a text ending in "\" would break out of its quotes.
+        const bool ready = db->exec(QStringLiteral("SET SESSION sql_mode = CONCAT(@@sql_mode, ',NO_BACKSLASH_ESCAPES')"))
+                           && db->exec(QStringLiteral("SET SESSION TRANSACTION ISOLATION LEVEL READ COMMITTED"));
+        if (!ready) {
+            if (error)
+                *error = db->lastError();
+            return nullptr;
+        }
+    }
+    return db;
+}
+
+bool OdbcDatabase::exec(const QString &sql)
+{
+    return run(sql, nullptr);
+}
+
+bool OdbcDatabase::query(const QString &sql, ResultSet &result)
+{
+    return run(sql, &result);
+}
+
+bool OdbcDatabase::run(const QString &sql, ResultSet *result)
+{
+    ++m_statements;
+    m_error.clear();
+    if (result)
+        result->clear();
+
+    SQLHSTMT stmt = SQL_NULL_HSTMT;
+    if (!SQL_SUCCEEDED(SQLAllocHandle(SQL_HANDLE_STMT, m_h->dbc, &stmt))) {
+        m_error = diagnostics(SQL_HANDLE_DBC, m_h->dbc);
+        return false;
+    }
+    std::unique_ptr<void, void (*)(void *)> guard(stmt, [](void *s) { SQLFreeHandle(SQL_HANDLE_STMT, s); });
+
+    const SQLRETURN rc = SQLExecDirectW(stmt, const_cast<SQLWCHAR *>(wide(sql)), SQL_NTS);
+    if (rc == SQL_NO_DATA)
+        return true; // an update or delete that touched no row
+    if (!SQL_SUCCEEDED(rc)) {
+        m_error = diagnostics(SQL_HANDLE_STMT, stmt);
+        return false;
+    }
+    if (!result)
+        return true;
+
+    SQLSMALLINT columns = 0;
+    SQLNumResultCols(stmt, &columns);
+    QStringList names;
+    for (SQLSMALLINT c = 1; c <= columns; ++c) {
+        SQLWCHAR name[256] = {0};
+        SQLSMALLINT nameLength = 0, type = 0, digits = 0, nullable = 0;
+        SQLULEN size = 0;
+        SQLDescribeColW(stmt, c, name, 256, &nameLength, &type, &size, &digits, &nullable);
+        names.append(fromWide(name));
+    }
+    result->setColumns(names);
+
+    QStringList values;
+    std::vector<bool> nulls;
+    std::vector<SQLWCHAR> buffer(4096);
+    for (;;) {
+        const SQLRETURN f = SQLFetch(stmt);
+        if (f == SQL_NO_DATA)
+            return true;
+        if (!SQL_SUCCEEDED(f)) {
+            m_error = diagnostics(SQL_HANDLE_STMT, stmt);
+            result->clear();
+            return false;
+        }
+        values.clear();
+        nulls.assign(columns, false);
+        for (SQLSMALLINT c = 1; c <= columns; ++c) {
+            QString value;
+            // Long texts come in pieces: read until the driver says the column is done.
+            for (;;) {
+                SQLLEN indicator = 0;
+                const SQLRETURN g = SQLGetData(stmt, c, SQL_C_WCHAR, buffer.data(),
+                                               SQLLEN(buffer.size() * sizeof(SQLWCHAR)), &indicator);
+                if (g == SQL_NO_DATA)
+                    break;
+                if (!SQL_SUCCEEDED(g)) {
+                    m_error = diagnostics(SQL_HANDLE_STMT, stmt);
+                    result->clear();
+                    return false;
+                }
+                if (indicator == SQL_NULL_DATA) {
+                    nulls[c - 1] = true;
+                    break;
+                }
+                const qsizetype capacity = qsizetype(buffer.size()) - 1;
+                qsizetype chars = capacity;
+                if (indicator != SQL_NO_TOTAL && qsizetype(indicator / sizeof(SQLWCHAR)) < capacity)
+                    chars = indicator / qsizetype(sizeof(SQLWCHAR));
+                value += fromWide(buffer.data(), chars);
+                if (g == SQL_SUCCESS)
+                    break;
+            }
+            values.append(value);
+        }
+        result->appendRow(values, nulls);
+    }
+}
+
+bool OdbcDatabase::begin()
+{
+    if (m_inTransaction) {
+        m_error = QStringLiteral("Une transaction est déjà en cours");
+        return false;
+    }
+    // Transactions are serialised between workstations, as on the file back
+    // end: MySQL through a named lock held until commit, SQL Server through an
+    // application lock owned by the transaction.
+    if (m_backend == Backend::MySql) {
+        ResultSet lock;
+        if (!query(QStringLiteral("SELECT GET_LOCK('quenzo_write', %1)").arg(WriteLockTimeoutSeconds), lock))
+            return false;
+        if (lock.isEmpty() || lock.value(0, 0) != QLatin1String("1")) {
+            m_error = QStringLiteral("La base est occupée par un autre poste, réessayez plus tard");
+            return false;
+        }
+    }
+    if (!SQL_SUCCEEDED(SQLSetConnectAttr(m_h->dbc, SQL_ATTR_AUTOCOMMIT,
+                                         reinterpret_cast<SQLPOINTER>(SQL_AUTOCOMMIT_OFF), SQL_IS_UINTEGER))) {
+        m_error = diagnostics(SQL_HANDLE_DBC, m_h->dbc);
+        if (m_backend == Backend::MySql)
+            exec(QStringLiteral("SELECT RELEASE_LOCK('quenzo_write')"));
+        return false;
+    }
+    m_inTransaction = true;
+    if (m_backend == Backend::OtherOdbc) {
+        const QString applock = QStringLiteral("EXEC sp_getapplock @Resource = 'quenzo_write', @LockMode = 'Exclusive', "
+                                               "@LockOwner = 'Transaction', @LockTimeout = %1")
+                                    .arg(WriteLockTimeoutSeconds * 1000);
+        if (!exec(applock)) {
+            const QString error = m_error;
+            rollback();
+            m_error = error;
+            return false;
+        }
+    }
+    return true;
+}
+
+bool OdbcDatabase::endTransaction(bool commit)
+{
+    if (!m_inTransaction)
+        return true;
+    const SQLRETURN rc = SQLEndTran(SQL_HANDLE_DBC, m_h->dbc, commit ? SQL_COMMIT : SQL_ROLLBACK);
+    const bool ok = SQL_SUCCEEDED(rc);
+    const QString error = ok ? QString() : diagnostics(SQL_HANDLE_DBC, m_h->dbc);
+    SQLSetConnectAttr(m_h->dbc, SQL_ATTR_AUTOCOMMIT, reinterpret_cast<SQLPOINTER>(SQL_AUTOCOMMIT_ON),
+                      SQL_IS_UINTEGER);
+    m_inTransaction = false;
+    if (m_backend == Backend::MySql)
+        exec(QStringLiteral("SELECT RELEASE_LOCK('quenzo_write')"));
+    m_error = error;
+    return ok;
+}
+
+bool OdbcDatabase::commit()
+{
+    return endTransaction(true);
+}
+
+bool OdbcDatabase::rollback()
+{
+    return endTransaction(false);
+}
+
+QList<DataSource> listDataSources(QString *error)
+{
+    QList<DataSource> sources;
+    SQLHENV env = SQL_NULL_HENV;
+    if (!SQL_SUCCEEDED(SQLAllocHandle(SQL_HANDLE_ENV, SQL_NULL_HANDLE, &env))) {
+        if (error)
+            *error = QStringLiteral("Unable to allocate an ODBC Environment Handle");
+        return sources;
+    }
+    if (!SQL_SUCCEEDED(SQLSetEnvAttr(env, SQL_ATTR_ODBC_VERSION, reinterpret_cast<SQLPOINTER>(SQL_OV_ODBC3), 0))) {
+        if (error)
+            *error = QStringLiteral("Unable to set ODBC2 conformance");
+        SQLFreeHandle(SQL_HANDLE_ENV, env);
+        return sources;
+    }
+    SQLUSMALLINT direction = SQL_FETCH_FIRST;
+    for (;;) {
+        SQLWCHAR name[SQL_MAX_DSN_LENGTH + 1] = {0};
+        SQLWCHAR driver[512] = {0};
+        SQLSMALLINT nameLength = 0, driverLength = 0;
+        const SQLRETURN rc = SQLDataSourcesW(env, direction, name, SQL_MAX_DSN_LENGTH + 1, &nameLength, driver, 512,
+                                             &driverLength);
+        if (!SQL_SUCCEEDED(rc))
+            break;
+        direction = SQL_FETCH_NEXT;
+        const DataSource source{fromWide(name), fromWide(driver)};
+        const QString upper = source.driver.toUpper();
+        if (upper.contains(QLatin1String("SQL SERVER")) || upper.contains(QLatin1String("FREETDS"))
+            || upper.contains(QLatin1String("MYSQL")) || upper.contains(QLatin1String("MARIADB")))
+            sources.append(source);
+    }
+    SQLFreeHandle(SQL_HANDLE_ENV, env);
+    if (sources.isEmpty() && error)
+        *error = QStringLiteral("Aucun ODBC de défini");
+    return sources;
+}

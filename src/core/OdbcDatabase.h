@@ -1,0 +1,53 @@
+#pragma once
+
+#include "core/Database.h"
+
+#include <memory>
+
+// A server back end reached through an ODBC data source. Values are fetched as
+// text. A MySQL/MariaDB connection is set up so that doubling quotes is the
+// whole of text quoting (NO_BACKSLASH_ESCAPES) and each statement sees what
+// other workstations committed (READ COMMITTED).
+class OdbcDatabase : public Database
+{
+public:
+    ~OdbcDatabase() override;
+
+    // connectString is given to the driver manager as it is (without the
+    // leading "ODBC;" that connectStringFor() puts in front).
+    static std::unique_ptr<OdbcDatabase> open(const QString &connectString, Backend backend, QString *error);
+
+    Backend backend() const override { return m_backend; }
+    bool exec(const QString &sql) override;
+    bool query(const QString &sql, ResultSet &result) override;
+    bool begin() override;
+    bool commit() override;
+    bool rollback() override;
+    bool inTransaction() const override { return m_inTransaction; }
+    QString lastError() const override { return m_error; }
+
+    // Seconds a transaction waits for another workstation's transaction.
+    static constexpr int WriteLockTimeoutSeconds = 60;
+
+private:
+    struct Handles;
+    OdbcDatabase(Backend backend, std::unique_ptr<Handles> handles);
+    bool run(const QString &sql, ResultSet *result);
+    bool endTransaction(bool commit);
+
+    Backend m_backend;
+    std::unique_ptr<Handles> m_h;
+    bool m_inTransaction = false;
+    QString m_error;
+};
+
+// A data source of the machine, as the driver manager lists it.
+struct DataSource
+{
+    QString name;
+    QString driver;
+};
+
+// The data sources whose driver is one Quenzo can use (SQL Server class,
+// FreeTDS, MySQL, MariaDB). On failure `error` gets the message to show.
+QList<DataSource> listDataSources(QString *error);

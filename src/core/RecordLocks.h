@@ -1,0 +1,24 @@
+#pragma once
+
+#include "core/Outcome.h"
+
+class Session;
+
+// Kinds of record a workstation can lock for editing (kp_verrou.typeverrou).
+enum class LockKind { Task = 0, Client = 1, Reserved = 2, Resource = 3 };
+
+// Advisory locks that keep a record from being edited on two workstations at
+// once. Each lock row names the workstation holding it.
+namespace RecordLocks {
+
+// Granted when the record is free or already locked by this workstation
+// (letter case aside); refused with a message when another one holds it.
+// Checking and taking happen in one serialised transaction, so two
+// workstations can never both be granted the same lock.
+Outcome take(Session &session, LockKind kind, qint64 number);
+// Releases every lock of that kind held by this workstation.
+Outcome release(Session &session, LockKind kind);
+// Releases this workstation's locks of every kind (at log in).
+Outcome releaseAll(Session &session);
+
+} // namespace RecordLocks

@@ -1,0 +1,126 @@
+#include "core/SqliteDatabase.h"
+
+#include <sqlcipher/sqlite3.h>
+
+#include <memory>
+
+std::unique_ptr<SqliteDatabase> SqliteDatabase::open(const QString &path, const QString &password, bool create,
+                                                     QString *error)
+{
+    sqlite3 *handle = nullptr;
+    const int flags = SQLITE_OPEN_READWRITE | (create ? SQLITE_OPEN_CREATE : 0) | SQLITE_OPEN_FULLMUTEX;
+    const int rc = sqlite3_open_v2(path.toUtf8().constData(), &handle, flags, nullptr);
+    if (rc != SQLITE_OK) {
+        if (error)
+            *error = QStringLiteral("%1 (%2)").arg(QString::fromUtf8(handle ? sqlite3_errmsg(handle)
+                                                                          : sqlite3_errstr(rc)))
+                         .arg(rc);
+        sqlite3_close(handle);
+        return nullptr;
+    }
+    std::unique_ptr<SqliteDatabase> db(new SqliteDatabase(handle));
+    if (!password.isEmpty()) {
+        const QByteArray key = password.toUtf8();
+        sqlite3_key(handle, key.constData(), int(key.size()));
+    }
+    sqlite3_busy_timeout(handle, BusyTimeoutMs);
+
+    // A wrong key (or a file that is no database) only shows on the first read.
+    ResultSet probe;
+    if (!db->query(QStringLiteral("select count(*) from sqlite_master"), probe)
+        || !db->query(QStringLiteral("pragma journal_mode=wal"), probe)
+        || !db->exec(QStringLiteral("pragma foreign_keys=off"))) {
+        if (error)
+            *error = db->lastError();
+        return nullptr;
+    }
+    return db;
+}
+
+SqliteDatabase::~SqliteDatabase()
+{
+    if (inTransaction())
+        rollback();
+    sqlite3_close(m_db);
+}
+
+bool SqliteDatabase::fail()
+{
+    m_error = QStringLiteral("%1 (%2)").arg(QString::fromUtf8(sqlite3_errmsg(m_db))).arg(sqlite3_extended_errcode(m_db));
+    return false;
+}
+
+bool SqliteDatabase::exec(const QString &sql)
+{
+    ResultSet ignored;
+    return query(sql, ignored);
+}
+
+bool SqliteDatabase::query(const QString &sql, ResultSet &result)
+{
+    ++m_statements;
+    result.clear();
+    m_error.clear();
+    const QByteArray text = sql.toUtf8();
+    sqlite3_stmt *stmt = nullptr;
+    if (sqlite3_prepare_v2(m_db, text.constData(), int(text.size()), &stmt, nullptr) != SQLITE_OK) {
+        sqlite3_finalize(stmt);
+        return fail();
+    }
+    if (!stmt)
+        return true; // blank statement
+    std::unique_ptr<sqlite3_stmt, int (*)(sqlite3_stmt *)> guard(stmt, sqlite3_finalize);
+
+    const int columns = sqlite3_column_count(stmt);
+    QStringList names;
+    for (int c = 0; c < columns; ++c)
+        names.append(QString::fromUtf8(sqlite3_column_name(stmt, c)));
+    result.setColumns(names);
+
+    QStringList values;
+    std::vector<bool> nulls;
+    for (;;) {
+        const int rc = sqlite3_step(stmt);
+        if (rc == SQLITE_DONE)
+            return true;
+        if (rc != SQLITE_ROW) {
+            result.clear();
+            return fail();
+        }
+        values.clear();
+        nulls.assign(columns, false);
+        for (int c = 0; c < columns; ++c) {
+            if (sqlite3_column_type(stmt, c) == SQLITE_NULL) {
+                nulls[c] = true;
+                values.append(QString());
+            } else {
+                const auto *data = reinterpret_cast<const char *>(sqlite3_column_text(stmt, c));
+                values.append(QString::fromUtf8(data, sqlite3_column_bytes(stmt, c)));
+            }
+        }
+        result.appendRow(values, nulls);
+    }
+}
+
+bool SqliteDatabase::begin()
+{
+    // IMMEDIATE takes the write lock now: two workstations never interleave writes.
+    return exec(QStringLiteral("begin immediate"));
+}
+
+bool SqliteDatabase::commit()
+{
+    return exec(QStringLiteral("commit"));
+}
+
+bool SqliteDatabase::rollback()
+{
+    if (!inTransaction())
+        return true;
+    return exec(QStringLiteral("rollback"));
+}
+
+bool SqliteDatabase::inTransaction() const
+{
+    return sqlite3_get_autocommit(m_db) == 0;
+}
