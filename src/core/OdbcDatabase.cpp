@@ -193,10 +193,12 @@ bool OdbcDatabase::run(const QString &sql, ResultSet *result)
                     nulls[c - 1] = true;
                     break;
                 }
+                // The buffer is zero-terminated; the MariaDB driver's length
+                // indicator undercounts texts with multi-byte characters.
                 const qsizetype capacity = qsizetype(buffer.size()) - 1;
-                qsizetype chars = capacity;
-                if (indicator != SQL_NO_TOTAL && qsizetype(indicator / sizeof(SQLWCHAR)) < capacity)
-                    chars = indicator / qsizetype(sizeof(SQLWCHAR));
+                qsizetype chars = 0;
+                while (chars < capacity && buffer[chars] != 0)
+                    ++chars;
                 value += fromWide(buffer.data(), chars);
                 if (g == SQL_SUCCESS)
                     break;

@@ -1,0 +1,130 @@
+#include "core/SqlText.h"
+#include "support/TestDatabase.h"
+
+#include <QTest>
+
+// The connection itself, on each back end: texts in and out, transactions, errors.
+class TestDatabaseLayer : public QObject
+{
+    Q_OBJECT
+private:
+    std::unique_ptr<TestDatabase> m_db;
+    std::unique_ptr<Workstation> m_ws;
+    Database &db() { return m_ws->db(); }
+
+private slots:
+    void initTestCase()
+    {
+        QUENZO_REQUIRE_BACKEND();
+        m_db = std::make_unique<TestDatabase>(QStringLiteral("database"));
+    }
+    void init()
+    {
+        QVERIFY(m_db->makeReady());
+        m_ws = std::make_unique<Workstation>(*m_db, QStringLiteral("POSTE1"));
+        QVERIFY(m_ws->open());
+    }
+
+    void textsRoundTripByteForByte_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::newRow("apostrophes") << "l'été d'O'Neil ''";
+        QTest::newRow("backslash at the end") << "C:\\Documents\\";
+        QTest::newRow("backslash quote") << "a\\'b\\\\'";
+        QTest::newRow("wildcards") << "100% _exact_ *";
+        QTest::newRow("accents") << QStringLiteral("Éléonore Œuvre Ç à ù ÿ €");
+        QTest::newRow("non-latin") << QStringLiteral("Ελληνικά русский 日本語 עברית");
+        QTest::newRow("outside the basic plane") << QStringLiteral("ok 😀 𝄞");
+        QTest::newRow("line breaks and tabs") << "un\r\ndeux\ntrois\tquatre";
+    }
+    void textsRoundTripByteForByte()
+    {
+        QFETCH(QString, text);
+        QVERIFY2(db().exec(QStringLiteral("insert into kp_villes (code,libelle) values ('X','") + sqlText(text)
+                           + QStringLiteral("')")),
+                 qPrintable(db().lastError()));
+        QCOMPARE(scalar(db(), QStringLiteral("select libelle from kp_villes where code = 'X'")), text.trimmed());
+        // The value can be found again through a quoted comparison.
+        QCOMPARE(scalar(db(), QStringLiteral("select code from kp_villes where libelle = '") + sqlText(text)
+                                  + QStringLiteral("'")),
+                 QStringLiteral("X"));
+    }
+
+    void longTextsComeBackWhole()
+    {
+        QString memo;
+        for (int i = 0; i < 3000; ++i)
+            memo += QStringLiteral("ligne %1 é\n").arg(i);
+        QVERIFY(db().exec(QStringLiteral("insert into kp_memosoc (noidsoc,noressource,rgmemo,codememo,datememo,"
+                                         "titrememo,hierar,commentaire,dtsaisie,ordisaisie,dtmodif,ordimodif) values "
+                                         "(1,0,1,'/',")
+                          + m_ws->session().dialect().dateValue(QDate(2026, 1, 2)) + QStringLiteral(",'t',1,'")
+                          + sqlText(memo) + QStringLiteral("',") + m_ws->session().dialect().unsetDateValue()
+                          + QStringLiteral(",'P',") + m_ws->session().dialect().unsetDateValue()
+                          + QStringLiteral(",'P')")));
+        QCOMPARE(scalar(db(), QStringLiteral("select commentaire from kp_memosoc")), memo);
+        const QDateTime stored = parseDbDateTime(scalar(db(), QStringLiteral("select datememo from kp_memosoc")));
+        QCOMPARE(stored.date(), QDate(2026, 1, 2));
+    }
+
+    void likeUsesTheDialectWildcard()
+    {
+        QVERIFY(db().exec(QStringLiteral("insert into kp_villes (code,libelle) values ('1','Paris')")));
+        QVERIFY(db().exec(QStringLiteral("insert into kp_villes (code,libelle) values ('2','Pau')")));
+        QVERIFY(db().exec(QStringLiteral("insert into kp_villes (code,libelle) values ('3','Lyon')")));
+        const QString w = m_ws->session().dialect().wildcard();
+        QCOMPARE(column(db(), QStringLiteral("select code from kp_villes where libelle like 'Pa") + w
+                                  + QStringLiteral("' order by code")),
+                 QStringList({"1", "2"}));
+    }
+
+    void nullsAreToldApart()
+    {
+        QVERIFY(db().exec(QStringLiteral("insert into kp_description (description,geslogin,afflogin) values ('',0,1)")));
+        ResultSet rows;
+        QVERIFY(db().query(QStringLiteral("select description,blocauto from kp_description"), rows));
+        QCOMPARE(rows.rowCount(), 1);
+        QVERIFY(!rows.isNull(0, 0));
+        QVERIFY(rows.isNull(0, 1));
+        QCOMPARE(rows.value(0, 1), QString());
+    }
+
+    void rollbackLeavesNothing()
+    {
+        {
+            Transaction t(db());
+            QVERIFY(t.isActive());
+            QVERIFY(db().inTransaction());
+            QVERIFY(db().exec(QStringLiteral("insert into kp_villes (code,libelle) values ('1','Paris')")));
+            // destroyed without commit
+        }
+        QVERIFY(!db().inTransaction());
+        QCOMPARE(scalar(db(), QStringLiteral("select count(*) from kp_villes")), QStringLiteral("0"));
+
+        Transaction t(db());
+        QVERIFY(db().exec(QStringLiteral("insert into kp_villes (code,libelle) values ('1','Paris')")));
+        QVERIFY(t.commit());
+        QCOMPARE(scalar(db(), QStringLiteral("select count(*) from kp_villes")), QStringLiteral("1"));
+    }
+
+    void failuresCarryTheEngineText()
+    {
+        ResultSet rows;
+        QVERIFY(!db().query(QStringLiteral("select nothing from kp_absente"), rows));
+        QVERIFY(!db().lastError().isEmpty());
+        QVERIFY(rows.isEmpty());
+        QVERIFY(db().exec(QStringLiteral("delete from kp_villes where code = 'personne'")));
+        QVERIFY(db().lastError().isEmpty());
+    }
+
+    void aSecondWorkstationSeesCommittedRows()
+    {
+        Workstation other(*m_db, QStringLiteral("POSTE2"));
+        QVERIFY(other.open());
+        QVERIFY(db().exec(QStringLiteral("insert into kp_villes (code,libelle) values ('1','Paris')")));
+        QCOMPARE(scalar(other.db(), QStringLiteral("select libelle from kp_villes")), QStringLiteral("Paris"));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestDatabaseLayer)
+#include "tst_database.moc"
