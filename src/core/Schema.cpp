@@ -96,17 +96,22 @@ Outcome SchemaUpgrade::readState(int &state)
 Outcome SchemaUpgrade::run()
 {
     m_applied.clear();
-    // On the file back end the whole pass is one write transaction: it is
-    // quick, and a second workstation opening the same new file waits for
-    // the first to finish instead of racing it step by step.
-    const bool transactional = m_dialect.transactionalDdl();
-    if (transactional && !m_db.begin())
-        return Outcome::failure(QStringLiteral("Erreur"), QStringLiteral("Erreur lors de la lecture de la base"),
-                                m_db.lastError());
-
     int state = 0;
     Outcome outcome = readState(state);
     m_initialState = state;
+    if (!outcome)
+        return outcome;
+
+    // On the file back end the checks run as one write transaction: quick,
+    // and a second workstation opening the same new file waits for the first
+    // and then finds the state already verified.
+    const bool transactional = state == 1 && m_dialect.transactionalDdl();
+    if (transactional) {
+        if (!m_db.begin())
+            return Outcome::failure(QStringLiteral("Erreur"), QStringLiteral("Erreur lors de la lecture de la base"),
+                                    m_db.lastError());
+        outcome = readState(state);
+    }
     if (outcome && state == 1)
         outcome = runSteps();
     if (outcome && !m_db.exec(QStringLiteral("update kp_versions set numver = 2 where nomtable = 'kp'")))

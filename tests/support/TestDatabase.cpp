@@ -15,11 +15,12 @@ QString serverConnectString(const QString &database)
                                             qEnvironmentVariable("QUENZO_TEST_DB_PASSWORD"));
 }
 
-bool execAll(Database &db, const QStringList &statements)
+bool execAll(Database &db, const QStringList &statements, bool quiet = false)
 {
     for (const QString &sql : statements)
         if (!db.exec(sql)) {
-            qWarning("%s: %s", qPrintable(sql), qPrintable(db.lastError()));
+            if (!quiet)
+                qWarning("%s: %s", qPrintable(sql), qPrintable(db.lastError()));
             return false;
         }
     return true;
@@ -106,21 +107,22 @@ bool TestDatabase::makeReady()
         makeBlank();
         return QFile::copy(m_template, filePath());
     }
-    if (m_template.isEmpty()) {
-        m_template = m_name;
-        Terms terms;
-        auto db = makeBlank() ? connect() : nullptr;
-        return db && SchemaUpgrade(*db, Dialect(Backend::MySql), terms).run();
+    auto db = m_template.isEmpty() ? nullptr : connect();
+    if (db) {
+        QStringList statements;
+        for (const TableSpec &table : schemaTables())
+            if (QLatin1String(table.name) != QLatin1String("kp_versions")
+                && QLatin1String(table.name) != QLatin1String("kp_civilites"))
+                statements.append(QStringLiteral("delete from ") + QLatin1String(table.name));
+        if (execAll(*db, statements, true))
+            return true;
     }
-    auto db = connect();
-    if (!db)
-        return false;
-    QStringList statements;
-    for (const TableSpec &table : schemaTables())
-        if (QLatin1String(table.name) != QLatin1String("kp_versions")
-            && QLatin1String(table.name) != QLatin1String("kp_civilites"))
-            statements.append(QStringLiteral("delete from ") + QLatin1String(table.name));
-    return execAll(*db, statements);
+    // First use, or a test changed the tables: build the schema anew.
+    db.reset();
+    m_template = m_name;
+    Terms terms;
+    db = makeBlank() ? connect() : nullptr;
+    return db && SchemaUpgrade(*db, Dialect(Backend::MySql), terms).run();
 }
 
 Workstation::Workstation(const TestDatabase &db, const QString &name)
