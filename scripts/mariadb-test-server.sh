@@ -71,6 +71,18 @@ SERVER=127.0.0.1
 PORT=$PORT
 DATABASE=quenzo_test
 CHARSET=utf8mb4
+
+[QuenzoTestDown]
+Description=A server that does not answer
+Driver=MariaDB Unicode
+SERVER=127.0.0.1
+PORT=1
+DATABASE=quenzo_test
+
+[QuenzoOther]
+Description=A source of a kind Quenzo cannot use
+Driver=PostgreSQL Unicode
+Servername=127.0.0.1
 INI
   cat >"$dir/env" <<ENV
 export ODBCSYSINI='$dir'

@@ -63,8 +63,7 @@ Outcome DatabaseOpener::open(bool allowCreate, const OpenCallbacks &callbacks)
         const bool odbc = settings.read(Base, QStringLiteral("ODBC"), QStringLiteral("0")) == QLatin1String("1");
         const QString path = settings.read(Base, QStringLiteral("Chemin"));
         if (!odbc && path.isEmpty())
-            return Outcome::failure(QStringLiteral("QUENZO"),
-                                    QStringLiteral("La base de donnée est mal définie ou inaccessible"));
+            return Outcome::failure();
 
         m_session.closeDatabase();
         if (odbc)
