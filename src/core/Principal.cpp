@@ -10,9 +10,9 @@ Principal::Principal(Session &session, QWidget *parent) : QMainWindow(parent), m
 {
     QMenu *menu = menuBar()->addMenu(QStringLiteral("&Menu"));
     menu->addAction(QStringLiteral("&Quitter"), this, &QWidget::close);
-    auto *label = new QLabel(this);
-    label->setAlignment(Qt::AlignCenter);
-    setCentralWidget(label);
+    m_status = new QLabel(this);
+    m_status->setAlignment(Qt::AlignCenter);
+    setCentralWidget(m_status);
     resize(800, 500);
     updateTitle();
 }
@@ -31,4 +31,6 @@ QString Principal::titleFor(const Session &session)
 void Principal::updateTitle()
 {
     setWindowTitle(titleFor(m_session));
+    m_status->setText(m_session.isDatabaseOpen() ? QStringLiteral("Base de données ouverte")
+                                                 : QStringLiteral("Aucune base de données ouverte"));
 }

@@ -2,6 +2,7 @@
 
 #include <QMainWindow>
 
+class QLabel;
 class Session;
 
 // The program's main window: its title tells which database is open.
@@ -17,4 +18,5 @@ public:
 
 private:
     Session &m_session;
+    QLabel *m_status;
 };
