@@ -3,7 +3,6 @@
 #include "core/Session.h"
 #include "core/SqlText.h"
 
-#include <optional>
 
 namespace {
 
@@ -23,7 +22,8 @@ Outcome takeWithin(Session &session, Database &db, LockKind kind, qint64 number)
             return Outcome::success();
         const Terms &terms = session.terms();
         return Outcome::failure(QStringLiteral("Impossible"),
-                                terms.demonstrative(Entity::Tache) + terms.singular(Entity::Tache)
+                                QStringLiteral("Ce") + terms.demonstrativeEnding(Entity::Tache)
+                                    + terms.singular(Entity::Tache)
                                     + QStringLiteral("/indisponibilité est en cours de consultation"));
     }
     if (!db.exec(QStringLiteral("insert into kp_verrou (typeverrou,noid,nomordi) values (%1,%2,'%3')")

@@ -42,9 +42,16 @@ QString Terms::quantifier(Entity e) const
     return feminine(e) ? QStringLiteral("toute ") : QStringLiteral("tout ");
 }
 
-QString Terms::demonstrative(Entity e) const
+QString Terms::demonstrativeEnding(Entity e) const
 {
     if (feminine(e))
-        return QStringLiteral("Cette ");
-    return elided(e) ? QStringLiteral("Cet ") : QStringLiteral("Ce ");
+        return QStringLiteral("tte ");
+    return elided(e) ? QStringLiteral("t ") : QStringLiteral(" ");
+}
+
+QString Terms::articleEnding(Entity e) const
+{
+    if (elided(e))
+        return QStringLiteral("'");
+    return feminine(e) ? QStringLiteral("a ") : QStringLiteral("e ");
 }

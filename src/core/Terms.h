@@ -42,8 +42,10 @@ public:
     QString partitive(Entity e) const;
     // "toute " or "tout " (gender only).
     QString quantifier(Entity e) const;
-    // The demonstrative: "Cette ", "Cet " or "Ce ".
-    QString demonstrative(Entity e) const;
+    // What follows "ce": "tte " (feminine), "t " (elided) or " ".
+    QString demonstrativeEnding(Entity e) const;
+    // What follows "l": "'" (elided), "a " (feminine) or "e ".
+    QString articleEnding(Entity e) const;
 
 private:
     std::array<Term, 5> m_terms;

@@ -68,6 +68,11 @@ private slots:
         QCOMPARE(terms().article(Entity::Tache), QStringLiteral("l'"));
         QCOMPARE(terms().partitive(Entity::Tache), QStringLiteral("de l'"));
         QCOMPARE(terms().quantifier(Entity::Tache), QStringLiteral("tout "));
+        QCOMPARE(terms().demonstrativeEnding(Entity::Tache), QStringLiteral("t "));
+        QCOMPARE(terms().articleEnding(Entity::Tache), QStringLiteral("'"));
+        QCOMPARE(terms().demonstrativeEnding(Entity::Client), QStringLiteral(" "));
+        QCOMPARE(terms().articleEnding(Entity::Client), QStringLiteral("e "));
+        QCOMPARE(terms().articleEnding(Entity::Ressource), QStringLiteral("a "));
         QCOMPARE(QStringLiteral("Déplacer ") + terms().quantifier(Entity::Tache) + terms().article(Entity::Tache)
                      + terms().singular(Entity::Tache) + QStringLiteral(" ?"),
                  QStringLiteral("Déplacer tout l'Intervention ?"));
