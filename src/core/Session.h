@@ -41,6 +41,9 @@ public:
     QString userPassword() const { return m_userPassword; }
     void setUser(const QString &code, const QString &password) { m_userCode = code; m_userPassword = password; }
     bool isLoggedIn() const { return !m_userCode.isEmpty(); }
+    // The logged-in user belongs to the administrator group 0.
+    bool isAdministrator() const { return m_administrator; }
+    void setAdministrator(bool administrator) { m_administrator = administrator; }
     qint64 currentResource() const { return m_currentResource; }
     void setCurrentResource(qint64 resource) { m_currentResource = resource; }
 
@@ -73,6 +76,7 @@ private:
     QString m_userCode;
     QString m_userPassword;
     qint64 m_currentResource = 0;
+    bool m_administrator = false;
     QChar m_decimalSeparator;
     std::unique_ptr<Database> m_db;
     bool m_open = false;
