@@ -1,4 +1,5 @@
 #include "core/Principal.h"
+#include "support/ScriptedPrompter.h"
 #include "support/TestDatabase.h"
 
 #include <QApplication>
@@ -9,6 +10,20 @@ class TestPrincipal : public QObject
 {
     Q_OBJECT
 private slots:
+    // A failure shows the database's text first, then the operation's own.
+    void outcomesAreShownInOrder()
+    {
+        ScriptedPrompter prompter;
+        Outcome outcome = Outcome::failure(QStringLiteral("Incorrect"), QStringLiteral("Mot de passe non valide"),
+                                           QStringLiteral("file is not a database"));
+        prompter.show(outcome);
+        prompter.show(Outcome::success().notice(QStringLiteral("Erreur"), QStringLiteral("Impossible de mettre à jour la table version")));
+        prompter.show(Outcome::failure());
+        QCOMPARE(prompter.texts(), QStringList({"file is not a database", "Mot de passe non valide",
+                                                "Impossible de mettre à jour la table version"}));
+        QCOMPARE(prompter.shown().at(1).title, QStringLiteral("Incorrect"));
+    }
+
     void titleRules()
     {
         TestDatabase db(QStringLiteral("principal"));
