@@ -74,6 +74,20 @@ QString Dialect::addedNotNull() const
     return QStringLiteral(" not null default 0");
 }
 
+namespace {
+
+QString inFormat(const QDate &date, const QString &format)
+{
+    return convertDate(date.toString(QStringLiteral("dd/MM/yyyy")), QStringLiteral("dd/mm/yyyy"), format);
+}
+
+QString timeOf(const QDateTime &dateTime)
+{
+    return QLatin1Char(' ') + dateTime.time().toString(QStringLiteral("HH:mm:ss"));
+}
+
+} // namespace
+
 QString Dialect::dateValue(const QString &ddmmyyyy) const
 {
     return QLatin1Char('\'') + convertDate(ddmmyyyy, QStringLiteral("dd/mm/yyyy"), dateValueFormat())
@@ -82,15 +96,12 @@ QString Dialect::dateValue(const QString &ddmmyyyy) const
 
 QString Dialect::dateValue(const QDate &date) const
 {
-    return dateValue(date.toString(QStringLiteral("dd/MM/yyyy")));
+    return QLatin1Char('\'') + inFormat(date, dateValueFormat()) + QLatin1Char('\'');
 }
 
 QString Dialect::dateTimeValue(const QDateTime &dateTime) const
 {
-    const QString date = convertDate(dateTime.date().toString(QStringLiteral("dd/MM/yyyy")),
-                                     QStringLiteral("dd/mm/yyyy"), dateValueFormat());
-    return QLatin1Char('\'') + date + QLatin1Char(' ') + dateTime.time().toString(QStringLiteral("HH:mm:ss"))
-           + QLatin1Char('\'');
+    return QLatin1Char('\'') + inFormat(dateTime.date(), dateValueFormat()) + timeOf(dateTime) + QLatin1Char('\'');
 }
 
 QString Dialect::unsetDateValue() const
@@ -100,16 +111,10 @@ QString Dialect::unsetDateValue() const
 
 QString Dialect::dateFilter(const QDate &date) const
 {
-    return dateDelimiter()
-           + convertDate(date.toString(QStringLiteral("dd/MM/yyyy")), QStringLiteral("dd/mm/yyyy"),
-                         dateFilterFormat())
-           + dateDelimiter();
+    return dateDelimiter() + inFormat(date, dateFilterFormat()) + dateDelimiter();
 }
 
 QString Dialect::dateTimeFilter(const QDateTime &dateTime) const
 {
-    return dateDelimiter()
-           + convertDate(dateTime.date().toString(QStringLiteral("dd/MM/yyyy")), QStringLiteral("dd/mm/yyyy"),
-                         dateFilterFormat())
-           + QLatin1Char(' ') + dateTime.time().toString(QStringLiteral("HH:mm:ss")) + dateDelimiter();
+    return dateDelimiter() + inFormat(dateTime.date(), dateFilterFormat()) + timeOf(dateTime) + dateDelimiter();
 }
