@@ -1,44 +1,74 @@
 #include "core/DatabaseOpener.h"
 #include "core/MessageBoxPrompter.h"
+#include "core/PanDemarrage.h"
 #include "core/Principal.h"
 #include "core/Session.h"
 #include "core/Settings.h"
+#include "core/StartupSettings.h"
 
 #include <QApplication>
-#include <QInputDialog>
-#include <QLineEdit>
+#include <QDir>
+#include <QLockFile>
+#include <QSystemTrayIcon>
+
+namespace {
+
+// One lock per user: held while an instance runs, freed by the system when it dies.
+QString instanceLockPath()
+{
+    return QDir::temp().filePath(QStringLiteral("quenzo-%1.lock").arg(qEnvironmentVariable("USER", QStringLiteral("user"))));
+}
+
+// Icons chosen for resources and clients are copied here.
+void makeIconFolder()
+{
+    QDir program(QApplication::applicationDirPath());
+    if (!program.exists(QStringLiteral("Icones")))
+        program.mkdir(QStringLiteral("Icones"));
+}
+
+} // namespace
 
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
     QApplication::setOrganizationName(QStringLiteral("Quenzo"));
     QApplication::setApplicationName(QStringLiteral("Quenzo"));
+    QApplication::setApplicationVersion(PanDemarrage::versionText());
+    // The main window decides when the program ends (it may live as an icon only).
+    QApplication::setQuitOnLastWindowClosed(false);
 
     Settings settings(Settings::defaultFilePath());
-    // The first start just works: an embedded database in the user's data folder.
-    const bool firstStart = DatabaseOpener::useDefaultDatabaseIfUnset(settings);
+    MessageBoxPrompter prompter;
+
+    QLockFile instance(instanceLockPath());
+    if (!instance.tryLock(0)
+        && !prompter.ask(QStringLiteral("Confirmation"),
+                         QStringLiteral("L'application est déjà lancée !\nVoulez-vous continuer ?"), false))
+        return 0;
 
     Session session(settings);
-    Principal window(session);
-    MessageBoxPrompter prompter(&window);
+    const StartupSettings startup = StartupSettings::read(settings);
+    if (startup.splashSeconds > 0) {
+        PanDemarrage splash(startup.splashSeconds, QApplication::applicationDirPath());
+        splash.exec();
+    }
+    makeIconFolder();
 
-    OpenCallbacks callbacks;
-    callbacks.confirm = [&](const QString &title, const QString &text) { return prompter.ask(title, text); };
-    callbacks.askPassword = [&]() -> std::optional<QString> {
-        bool ok = false;
-        const QString password = QInputDialog::getText(&window, QStringLiteral("Mot de passe"),
-                                                       QStringLiteral("Mot de passe de la base de données :"),
-                                                       QLineEdit::Password, QString(), &ok);
-        return ok ? std::optional<QString>(password) : std::nullopt;
-    };
-    if (firstStart) {
-        callbacks.confirm = [](const QString &, const QString &) { return true; };
-        callbacks.askNewPassword = []() -> std::optional<QString> { return QString(); };
+    // The first start just works: an embedded database in the user's data folder.
+    if (DatabaseOpener::useDefaultDatabaseIfUnset(settings)) {
+        OpenCallbacks quiet;
+        quiet.confirm = [](const QString &, const QString &) { return true; };
+        quiet.askNewPassword = [] { return std::optional<QString>(QString()); };
+        prompter.show(DatabaseOpener(session).open(true, quiet));
+        session.closeDatabase();
     }
 
-    DatabaseOpener opener(session);
-    prompter.show(opener.open(firstStart, callbacks));
-    window.updateTitle();
-    window.show();
+    Principal window(session, prompter);
+    prompter.setParent(&window);
+    window.applySettings(startup);
+    if (!window.usesTrayIcon())
+        window.show();
+    window.logInAtStartup();
     return app.exec();
 }

@@ -1,20 +1,69 @@
 #include "core/Principal.h"
 
+#include "access/GesGroupes.h"
+#include "access/GesUtilisateurs.h"
+#include "access/OpenPrompts.h"
+#include "access/PanLogin.h"
+#include "access/StartupLogin.h"
+#include "core/ChoixBase.h"
+#include "core/PanDemarrage.h"
+#include "core/Prompter.h"
 #include "core/Session.h"
 
+#include <QAction>
 #include <QApplication>
+#include <QCloseEvent>
 #include <QLabel>
+#include <QMenu>
 #include <QMenuBar>
+#include <QSessionManager>
+#include <QShortcut>
+#include <QSystemTrayIcon>
+#include <QTimer>
 
-Principal::Principal(Session &session, QWidget *parent) : QMainWindow(parent), m_session(session)
+namespace {
+
+constexpr int TrayTooltipLength = 63;
+// Screens the hot keys 0 to 3 open.
+constexpr MenuItem HotKeyScreens[] = {MenuItem::Clients, MenuItem::Ressources, MenuItem::Planning,
+                                      MenuItem::EnvoyerMessage};
+
+} // namespace
+
+Principal::Principal(Session &session, Prompter &prompter, QWidget *parent)
+    : QMainWindow(parent), m_session(session), m_prompter(prompter), m_menu(menuBar()->addMenu(QStringLiteral("&Menu"))),
+      m_messageTimer(new QTimer(this)), m_status(new QLabel(this))
 {
-    QMenu *menu = menuBar()->addMenu(QStringLiteral("&Menu"));
-    menu->addAction(QStringLiteral("&Quitter"), this, &QWidget::close);
-    m_status = new QLabel(this);
+    setWindowIcon(QIcon::fromTheme(QStringLiteral("x-office-calendar")));
     m_status->setAlignment(Qt::AlignCenter);
     setCentralWidget(m_status);
     resize(800, 500);
+    buildMenu();
+
+    m_loginPanel = [this] {
+        PanLogin panel(m_session, m_prompter, this);
+        return panel.exec() == QDialog::Accepted;
+    };
+    setScreen(MenuItem::Utilisateurs, [this]() -> QWidget * {
+        auto *screen = new GesUtilisateurs(m_session, m_prompter, this);
+        connect(screen, &GesUtilisateurs::groupsRequested, screen, [this, screen] {
+            GesGroupes groups(m_session, m_prompter, screen);
+            groups.exec();
+        });
+        return screen;
+    });
+
+    m_messageTimer->setInterval(1000);
+    connect(m_messageTimer, &QTimer::timeout, this, [this] { messageTick(); });
+    m_lastPoll = QDateTime::currentDateTime();
+    updateMenus();
     updateTitle();
+}
+
+Principal::~Principal()
+{
+    if (m_tray)
+        m_tray->hide();
 }
 
 QString Principal::titleFor(const Session &session)
@@ -28,9 +77,243 @@ QString Principal::titleFor(const Session &session)
     return app + QStringLiteral(" - ") + description;
 }
 
+void Principal::buildMenu()
+{
+    for (const MenuEntry &entry : mainMenuEntries()) {
+        if (entry.separatorBefore)
+            m_menu->addSeparator();
+        QAction *action = m_menu->addAction(entry.text);
+        m_actions.insert(entry.item, action);
+        const MenuItem item = entry.item;
+        connect(action, &QAction::triggered, this, [this, item] { openScreen(item); });
+    }
+    setScreen(MenuItem::ChangerUtilisateur, nullptr);
+}
+
+void Principal::setScreen(MenuItem item, const ScreenFactory &factory)
+{
+    if (factory)
+        m_factories.insert(item, factory);
+    else
+        m_factories.remove(item);
+}
+
+QWidget *Principal::openedScreen(MenuItem item) const
+{
+    return m_screens.value(item);
+}
+
+void Principal::openScreen(MenuItem item)
+{
+    switch (item) {
+    case MenuItem::ChangerUtilisateur:
+        changeUser();
+        return;
+    case MenuItem::Connexion:
+        chooseDatabase();
+        return;
+    case MenuItem::APropos:
+        about();
+        return;
+    case MenuItem::Quitter:
+        close();
+        return;
+    default:
+        break;
+    }
+    if (QWidget *open = m_screens.value(item)) {
+        open->showNormal();
+        open->raise();
+        open->activateWindow();
+        return;
+    }
+    const ScreenFactory factory = m_factories.value(item);
+    if (!factory)
+        return; // a screen still to come
+    QWidget *screen = factory();
+    if (!screen)
+        return;
+    screen->setAttribute(Qt::WA_DeleteOnClose);
+    m_screens.insert(item, screen);
+    if (auto *dialog = qobject_cast<QDialog *>(screen)) {
+        dialog->exec();
+        updateMenus(); // rights may have changed
+    } else {
+        screen->show();
+    }
+}
+
+void Principal::applySettings(const StartupSettings &settings)
+{
+    m_settings = settings;
+    if (!settings.ordinaryWindow && QSystemTrayIcon::isSystemTrayAvailable())
+        buildTray();
+    qDeleteAll(m_hotKeys);
+    m_hotKeys.clear();
+    for (int i = 0; i < 4; ++i) {
+        const int key = hotKeyToQtKey(settings.hotKeys.value(i, -1));
+        if (settings.hotKeys.value(i, -1) < 0 || key == 0)
+            continue;
+        auto *shortcut = new QShortcut(QKeySequence(int(Qt::CTRL) | int(Qt::SHIFT) | key), this);
+        shortcut->setContext(Qt::ApplicationShortcut);
+        connect(shortcut, &QShortcut::activated, this, [this, i] { hotKey(i); });
+        m_hotKeys.append(shortcut);
+    }
+    updateTitle();
+}
+
+void Principal::buildTray()
+{
+    if (m_tray)
+        return;
+    m_tray = new QSystemTrayIcon(windowIcon(), this);
+    auto *trayMenu = new QMenu(this);
+    connect(trayMenu, &QMenu::aboutToShow, this, [this, trayMenu] {
+        trayMenu->clear();
+        trayMenu->addActions(m_menu->actions());
+        const bool user = m_session.isLoggedIn();
+        m_actions.value(MenuItem::EnvoyerMessage)->setEnabled(user && m_actions.value(MenuItem::EnvoyerMessage)->isEnabled());
+        m_actions.value(MenuItem::BoiteAuxLettres)->setEnabled(user && m_actions.value(MenuItem::BoiteAuxLettres)->isEnabled());
+        activateWindow();
+    });
+    connect(trayMenu, &QMenu::aboutToHide, this, [this] { QTimer::singleShot(0, this, &Principal::updateMenus); });
+    m_tray->setContextMenu(trayMenu);
+    connect(m_tray, &QSystemTrayIcon::activated, this, [this](QSystemTrayIcon::ActivationReason reason) {
+        if (reason == QSystemTrayIcon::DoubleClick)
+            trayDoubleClick();
+    });
+    m_tray->show();
+}
+
+bool Principal::busy() const
+{
+    // A modal dialog is open: icon actions and hot keys must not re-enter a screen.
+    return QApplication::activeModalWidget() != nullptr;
+}
+
+void Principal::trayDoubleClick()
+{
+    if (busy() || m_handlingIcon)
+        return;
+    m_handlingIcon = true;
+    const int choice = m_settings.trayDoubleClick;
+    if (choice < 0 || choice > 2) {
+        close();
+    } else {
+        const MenuItem item = HotKeyScreens[choice];
+        if (m_actions.value(item)->isEnabled() && m_actions.value(item)->isVisible())
+            openScreen(item);
+    }
+    m_handlingIcon = false;
+}
+
+void Principal::hotKey(int index)
+{
+    if (busy() || !m_session.isDatabaseOpen() || index < 0 || index > 3)
+        return;
+    const MenuItem item = HotKeyScreens[index];
+    if (m_actions.value(item)->isEnabled())
+        openScreen(item);
+}
+
 void Principal::updateTitle()
 {
-    setWindowTitle(titleFor(m_session));
-    m_status->setText(m_session.isDatabaseOpen() ? QStringLiteral("Base de données ouverte")
-                                                 : QStringLiteral("Aucune base de données ouverte"));
+    const QString title = titleFor(m_session);
+    setWindowTitle(title);
+    if (m_tray)
+        m_tray->setToolTip(title.left(TrayTooltipLength));
+    QString status;
+    if (!m_session.isDatabaseOpen())
+        status = QStringLiteral("Aucune base de données ouverte.\nChoisissez-en une par Menu > Connexion.");
+    else if (m_session.isLoggedIn())
+        status = QStringLiteral("Utilisateur : ") + m_session.userCode();
+    m_status->setText(status);
+}
+
+void Principal::updateMenus()
+{
+    for (auto it = m_actions.constBegin(); it != m_actions.constEnd(); ++it)
+        it.value()->setEnabled(isMenuItemEnabled(it.key(), m_session, m_loginPassed));
+    if (m_session.isLoggedIn() && m_loginPassed) {
+        m_lastPoll = QDateTime::currentDateTime();
+        m_messageTimer->start();
+    } else {
+        m_messageTimer->stop();
+    }
+}
+
+void Principal::logInAtStartup()
+{
+    m_messageTimer->stop();
+    const Outcome outcome = StartupLogin::run(m_session, openPrompts(m_prompter, this), m_loginPanel);
+    m_prompter.show(outcome);
+    m_loginPassed = outcome.ok();
+    updateMenus();
+    updateTitle();
+}
+
+void Principal::changeUser()
+{
+    if (!m_session.isDatabaseOpen()) {
+        logInAtStartup();
+        return;
+    }
+    m_messageTimer->stop();
+    const Outcome outcome = StartupLogin::logIn(m_session, m_loginPanel);
+    m_prompter.show(outcome);
+    m_loginPassed = outcome.ok();
+    updateMenus();
+    updateTitle();
+}
+
+void Principal::chooseDatabase()
+{
+    ChoixBase dialog(m_session, m_prompter, openPrompts(m_prompter, this), this);
+    if (dialog.exec() == QDialog::Accepted)
+        changeUser();
+    else
+        updateMenus();
+    updateTitle();
+}
+
+void Principal::about()
+{
+    PanDemarrage panel(0, QApplication::applicationDirPath(), this);
+    panel.exec();
+}
+
+bool Principal::messageTick(const QDateTime &now)
+{
+    if (!m_session.isLoggedIn()) {
+        m_messageTimer->stop();
+        return false;
+    }
+    if (m_lastPoll.secsTo(now) <= m_settings.pollSeconds)
+        return false;
+    if (m_messagePoll)
+        m_messagePoll();
+    m_lastPoll = now;
+    return true;
+}
+
+void Principal::closeEvent(QCloseEvent *event)
+{
+    // The desktop ending the session closes without asking.
+    const bool sessionEnding = qApp->isSavingSession();
+    if (!sessionEnding
+        && !m_prompter.ask(QStringLiteral("Confirmation"),
+                           QStringLiteral("Etes vous sûr(e) de vouloir quitter l'application ?"))) {
+        event->ignore();
+        return;
+    }
+    m_messageTimer->stop();
+    m_hotKeys.clear();
+    for (const QPointer<QWidget> &screen : std::as_const(m_screens))
+        if (screen)
+            screen->close();
+    m_session.closeDatabase();
+    if (m_tray)
+        m_tray->hide();
+    event->accept();
+    qApp->quit();
 }
