@@ -245,6 +245,7 @@ void Principal::updateMenus()
 void Principal::logInAtStartup()
 {
     m_messageTimer->stop();
+    m_status->setText(QStringLiteral("Connexion à la base de données..."));
     const Outcome outcome = StartupLogin::run(m_session, openPrompts(m_prompter, this), m_loginPanel);
     m_prompter.show(outcome);
     m_loginPassed = outcome.ok();
