@@ -4,20 +4,13 @@
 #include "core/Principal.h"
 #include "core/Session.h"
 #include "core/Settings.h"
+#include "core/SingleInstance.h"
 #include "core/StartupSettings.h"
 
 #include <QApplication>
 #include <QDir>
-#include <QLockFile>
-#include <QSystemTrayIcon>
 
 namespace {
-
-// One lock per user: held while an instance runs, freed by the system when it dies.
-QString instanceLockPath()
-{
-    return QDir::temp().filePath(QStringLiteral("quenzo-%1.lock").arg(qEnvironmentVariable("USER", QStringLiteral("user"))));
-}
 
 // Icons chosen for resources and clients are copied here.
 void makeIconFolder()
@@ -41,10 +34,8 @@ int main(int argc, char *argv[])
     Settings settings(Settings::defaultFilePath());
     MessageBoxPrompter prompter;
 
-    QLockFile instance(instanceLockPath());
-    if (!instance.tryLock(0)
-        && !prompter.ask(QStringLiteral("Confirmation"),
-                         QStringLiteral("L'application est déjà lancée !\nVoulez-vous continuer ?"), false))
+    SingleInstance instance;
+    if (!instance.allowStart(prompter))
         return 0;
 
     Session session(settings);

@@ -1,5 +1,6 @@
 #include "access/Access.h"
 #include "core/Principal.h"
+#include "core/SingleInstance.h"
 #include "support/ScriptedPrompter.h"
 #include "support/TestDatabase.h"
 
@@ -159,6 +160,20 @@ private slots:
         QVERIFY(!w->messageTick(start.addSecs(60)));
         QVERIFY(w->messageTick(start.addSecs(71)));
         QCOMPARE(polls, 2);
+    }
+
+    void secondStartAsks()
+    {
+        const QString lock = m_db->folder() + QStringLiteral("/instance.lock");
+        SingleInstance first(lock);
+        QVERIFY(first.allowStart(m_prompter));
+        QVERIFY(m_prompter.shown().isEmpty());
+        SingleInstance second(lock);
+        m_prompter.answer({false, true});
+        QVERIFY(!second.allowStart(m_prompter));
+        QCOMPARE(m_prompter.texts().first(), QStringLiteral("L'application est déjà lancée !\nVoulez-vous continuer ?"));
+        QCOMPARE(m_prompter.defaults().first(), false); // "no" preselected
+        QVERIFY(second.allowStart(m_prompter));           // may go on as a second instance
     }
 
     void quitAsksFirst()
