@@ -5,6 +5,8 @@
 #include "core/Schema.h"
 #include "core/Session.h"
 
+#include "core/widgets/FieldNavigation.h"
+
 #include <QComboBox>
 #include <QFormLayout>
 #include <QGroupBox>
@@ -69,6 +71,7 @@ GesGroupes::GesGroupes(Session &session, Prompter &prompter, QWidget *parent)
     add->setEnabled(m_rights.create);
     m_save->setEnabled(m_rights.modify || m_rights.create);
     fillChoice(0);
+    FieldNavigation::install(this);
 }
 
 void GesGroupes::fillChoice(int select)

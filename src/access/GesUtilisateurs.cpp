@@ -5,6 +5,8 @@
 #include "core/Schema.h"
 #include "core/Session.h"
 
+#include "core/widgets/FieldNavigation.h"
+
 #include <QComboBox>
 #include <QFormLayout>
 #include <QGroupBox>
@@ -103,6 +105,7 @@ GesUtilisateurs::GesUtilisateurs(Session &session, Prompter &prompter, QWidget *
     updateManagementCaption();
     loadChoices();
     refresh();
+    FieldNavigation::install(this);
 }
 
 bool GesUtilisateurs::allowed(bool right, const QString &action)

@@ -5,6 +5,8 @@
 #include "core/Prompter.h"
 #include "core/Session.h"
 
+#include "core/widgets/FieldNavigation.h"
+
 #include <QComboBox>
 #include <QDialogButtonBox>
 #include <QFormLayout>
@@ -40,6 +42,9 @@ PanLogin::PanLogin(Session &session, Prompter &prompter, QWidget *parent)
     if (m_users)
         loadUsers();
     m_password->setFocus();
+    // Enter in the password logs in.
+    FieldNavigation::install(this);
+    FieldNavigation::keepEnter(m_password);
 }
 
 void PanLogin::loadUsers()

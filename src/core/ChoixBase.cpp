@@ -7,6 +7,8 @@
 #include "core/Settings.h"
 
 #include <QButtonGroup>
+#include "core/widgets/FieldNavigation.h"
+
 #include <QDialogButtonBox>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -127,6 +129,7 @@ ChoixBase::ChoixBase(Session &session, Prompter &prompter, const OpenCallbacks &
     connect(m_dsnList, &QPushButton::clicked, this, &ChoixBase::chooseDataSource);
     connect(m_test, &QPushButton::clicked, this, &ChoixBase::testConnection);
     updateEnabled();
+    FieldNavigation::install(this);
 }
 
 QString ChoixBase::fileFilter()
