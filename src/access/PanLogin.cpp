@@ -6,6 +6,7 @@
 #include "core/Session.h"
 
 #include "core/widgets/FieldNavigation.h"
+#include "core/widgets/OkCancel.h"
 
 #include <QComboBox>
 #include <QDialogButtonBox>
@@ -33,10 +34,7 @@ PanLogin::PanLogin(Session &session, Prompter &prompter, QWidget *parent)
     form->addRow(QStringLiteral("&Mot de passe :"), m_password);
     layout->addLayout(form);
 
-    auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-    buttons->button(QDialogButtonBox::Cancel)->setText(QStringLiteral("Annuler"));
-    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    QDialogButtonBox *buttons = okCancelButtons(this);
     layout->addWidget(buttons);
 
     if (m_users)

@@ -2,6 +2,8 @@
 
 #include "core/Prompter.h"
 
+#include "core/widgets/OkCancel.h"
+
 #include <QDialogButtonBox>
 #include <QFormLayout>
 #include <QLabel>
@@ -37,10 +39,7 @@ SaisMotDePasse::SaisMotDePasse(Mode mode, Prompter &prompter, QWidget *parent)
         form->addRow(QStringLiteral("Mot de passe de la base :"), m_password);
     }
     layout->addLayout(form);
-    auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-    buttons->button(QDialogButtonBox::Cancel)->setText(QStringLiteral("Annuler"));
-    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    QDialogButtonBox *buttons = okCancelButtons(this);
     layout->addWidget(buttons);
 }
 

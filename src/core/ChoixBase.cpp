@@ -8,6 +8,7 @@
 
 #include <QButtonGroup>
 #include "core/widgets/FieldNavigation.h"
+#include "core/widgets/OkCancel.h"
 
 #include <QDialogButtonBox>
 #include <QFileDialog>
@@ -39,10 +40,7 @@ std::optional<DataSource> pickDataSource(const QList<DataSource> &sources, QWidg
     for (const DataSource &s : sources)
         new QTreeWidgetItem(list, {s.name, s.driver});
     list->setCurrentItem(list->topLevelItem(0));
-    auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &dialog);
-    buttons->button(QDialogButtonBox::Cancel)->setText(QStringLiteral("Annuler"));
-    QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
-    QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
+    QDialogButtonBox *buttons = okCancelButtons(&dialog);
     QObject::connect(list, &QTreeWidget::itemDoubleClicked, &dialog, &QDialog::accept);
     auto *layout = new QVBoxLayout(&dialog);
     layout->addWidget(list);
@@ -95,10 +93,7 @@ ChoixBase::ChoixBase(Session &session, Prompter &prompter, const OpenCallbacks &
     m_description->setMaxLength(schemaTable(QStringLiteral("kp_description"))->column(QStringLiteral("description"))->length);
     descriptionForm->addRow(QStringLiteral("&Description :"), m_description);
 
-    auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-    buttons->button(QDialogButtonBox::Cancel)->setText(QStringLiteral("Annuler"));
-    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    QDialogButtonBox *buttons = okCancelButtons(this);
 
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(fileBox);

@@ -5,6 +5,7 @@
 #include "access/SaisMotDePasse.h"
 #include "access/StartupLogin.h"
 #include "access/UserStore.h"
+#include "support/Screenshot.h"
 #include "support/ScriptedPrompter.h"
 #include "support/TestDatabase.h"
 
@@ -25,15 +26,6 @@ private:
     ScriptedPrompter m_prompter;
 
     Session &session() { return m_ws->session(); }
-    void shoot(QWidget &w, const char *name)
-    {
-        const QString dir = qEnvironmentVariable("QUENZO_SCREENSHOT_DIR");
-        if (dir.isEmpty())
-            return;
-        w.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&w));
-        w.grab().save(dir + QLatin1Char('/') + QLatin1String(name) + QStringLiteral(".png"));
-    }
     static QListWidgetItem *itemNamed(QListWidget *list, const QString &text)
     {
         const QList<QListWidgetItem *> found = list->findItems(text, Qt::MatchExactly);
@@ -74,7 +66,7 @@ private slots:
         QTest::keyClick(panel.passwordField(), Qt::Key_Return); // Enter in the password logs in
         QCOMPARE(panel.result(), int(QDialog::Accepted));
         QCOMPARE(session().userCode(), QStringLiteral("zoé"));
-        shoot(panel, "login");
+        saveScreenshot(panel, QStringLiteral("login"));
     }
 
     void loginPanelWithATypedCode()
@@ -104,7 +96,7 @@ private slots:
         dialog.accept();
         QCOMPARE(dialog.result(), int(QDialog::Accepted));
         QCOMPARE(dialog.password(), QStringLiteral("abc"));
-        shoot(dialog, "nouveau_mot_de_passe");
+        saveScreenshot(dialog, QStringLiteral("nouveau_mot_de_passe"));
     }
 
     void userScreenCreatesEditsAndDeletes()
@@ -123,7 +115,7 @@ private slots:
         QCOMPARE(screen.userList()->currentItem()->text(2), QStringLiteral("Admin"));
         // Codes are limited so that their encoded form fits the column.
         QCOMPARE(screen.codeField()->maxLength(), 20);
-        shoot(screen, "utilisateurs");
+        saveScreenshot(screen, QStringLiteral("utilisateurs"));
 
         m_prompter.answer({false, true});
         QTest::mouseClick(screen.deleteButton(), Qt::LeftButton);
@@ -194,7 +186,7 @@ private slots:
         QVERIFY(saved.rights.value(QStringLiteral("CONGES")).create);
         QVERIFY(!saved.rights.value(QStringLiteral("CONGES")).modify);
         QVERIFY(saved.rights.value(QStringLiteral("SOCIETE")).remove);
-        shoot(screen, "groupes");
+        saveScreenshot(screen, QStringLiteral("groupes"));
     }
 };
 

@@ -1,5 +1,6 @@
 #include "core/ChoixBase.h"
 #include "core/OdbcDatabase.h"
+#include "support/Screenshot.h"
 #include "support/ScriptedPrompter.h"
 #include "support/TestDatabase.h"
 
@@ -56,12 +57,7 @@ private slots:
         QCOMPARE(ws.settings().read(QStringLiteral("Base"), QStringLiteral("Chemin")), path);
         QCOMPARE(ws.session().description().text, QStringLiteral("Agence d'Annecy"));
         QCOMPARE(scalar(ws.db(), QStringLiteral("select description from kp_description")), QStringLiteral("Agence d'Annecy"));
-        const QString shots = qEnvironmentVariable("QUENZO_SCREENSHOT_DIR");
-        if (!shots.isEmpty()) {
-            dialog.show();
-            QVERIFY(QTest::qWaitForWindowExposed(&dialog));
-            dialog.grab().save(shots + QStringLiteral("/choixbase.png"));
-        }
+        saveScreenshot(dialog, QStringLiteral("choixbase"));
     }
 
     void fileThatIsNoDatabaseIsCleared()

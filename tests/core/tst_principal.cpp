@@ -1,6 +1,7 @@
 #include "access/Access.h"
 #include "core/Principal.h"
 #include "core/SingleInstance.h"
+#include "support/Screenshot.h"
 #include "support/ScriptedPrompter.h"
 #include "support/TestDatabase.h"
 
@@ -88,12 +89,7 @@ private slots:
             QVERIFY2(w->action(e.item)->isEnabled(), qPrintable(e.text));
         QCOMPARE(w->action(MenuItem::Civilites)->text(), QStringLiteral("&Civilités"));
 
-        const QString shots = qEnvironmentVariable("QUENZO_SCREENSHOT_DIR");
-        if (!shots.isEmpty()) {
-            w->show();
-            QVERIFY(QTest::qWaitForWindowExposed(w.get()));
-            w->grab().save(shots + QStringLiteral("/principal.png"));
-        }
+        saveScreenshot(*w, QStringLiteral("principal"));
     }
 
     void cancelledLogInKeepsDataMenusOff()

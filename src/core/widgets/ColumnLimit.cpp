@@ -6,8 +6,8 @@
 
 bool limitToColumn(QLineEdit *edit, const QString &table, const QString &column)
 {
-    const TableSpec *spec = schemaTable(table);
-    const ColumnSpec *col = spec ? spec->column(column) : nullptr;
+    const TableSpec *described = schemaTable(table);
+    const ColumnSpec *col = described ? described->column(column) : nullptr;
     if (!col) {
         qWarning("limitToColumn: no column %s.%s", qPrintable(table), qPrintable(column));
         return false;
