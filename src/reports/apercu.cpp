@@ -12,6 +12,7 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPainter>
@@ -326,7 +327,7 @@ void apercu::save()
 
 bool apercu::saveText(const QString &path)
 {
-    if (QFile::exists(path)
+    if (QFileInfo(path).isFile()
         && !m_prompter.ask(QStringLiteral("Confirmation"),
                            QStringLiteral("Ce fichier existe déjà\r\nVoulez-vous le remplacer ?"), false))
         return false;
