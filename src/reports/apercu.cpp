@@ -23,6 +23,7 @@
 #include <QPushButton>
 #include <QSaveFile>
 #include <QScrollArea>
+#include <QShortcut>
 #include <QToolButton>
 #include <QVBoxLayout>
 
@@ -129,6 +130,16 @@ apercu::apercu(Session &session, Prompter &prompter, const ReportTable &table, Q
     connect(saveButton, &QPushButton::clicked, this, &apercu::save);
     connect(copyButton, &QPushButton::clicked, this, &apercu::copyToClipboard);
     connect(closeButton, &QPushButton::clicked, this, &apercu::reject);
+
+    // Page keys leaf through the pages wherever the focus is.
+    const std::pair<QKeySequence, std::function<void()>> keys[] = {
+        {QKeySequence(Qt::Key_PageDown), [this] { showPage(m_page + 1); }},
+        {QKeySequence(Qt::Key_PageUp), [this] { showPage(m_page - 1); }},
+        {QKeySequence(Qt::CTRL | Qt::Key_Home), [this] { showPage(0); }},
+        {QKeySequence(Qt::CTRL | Qt::Key_End), [this] { showPage(pageCount() - 1); }},
+    };
+    for (const auto &[sequence, action] : keys)
+        connect(new QShortcut(sequence, this), &QShortcut::activated, this, action);
 
     fillPrinters();
     connect(m_printers, &QComboBox::activated, this, &apercu::printerChosen);
