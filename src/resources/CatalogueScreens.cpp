@@ -1,0 +1,316 @@
+#include "resources/CatalogueScreens.h"
+
+#include "core/Prompter.h"
+#include "core/Session.h"
+#include "core/widgets/ColourSwatch.h"
+#include "core/widgets/ColumnLimit.h"
+#include "resources/ReferenceLists.h"
+
+#include <QComboBox>
+#include <QFormLayout>
+#include <QLineEdit>
+#include <QTreeWidget>
+
+using namespace ReferenceLists;
+
+namespace {
+
+QLineEdit *columnField(QWidget *parent, const QString &table, const QString &column)
+{
+    auto *field = new QLineEdit(parent);
+    limitToColumn(field, table, column);
+    return field;
+}
+
+// Deletion of a catalogue code still used elsewhere: a second question with the count.
+bool confirmUsedCode(Prompter &prompter, int count)
+{
+    return count == 0
+           || prompter.ask(QStringLiteral("Confirmation"),
+                           QStringLiteral("Ce code est utilisé %1 fois.\nVoulez vous quand même le supprimer ?").arg(count),
+                           false);
+}
+
+} // namespace
+
+// --- SaisTables
+
+SaisTables::SaisTables(Session &session, Prompter &prompter, const QString &table, QWidget *parent)
+    : CatalogueScreen(session, prompter, ReferenceLists::caption(*session.database(), table),
+                      {QStringLiteral("Code"), QStringLiteral("Libellé")}, parent),
+      m_table(table), m_code(columnField(this, table, QStringLiteral("code"))),
+      m_label(columnField(this, table, QStringLiteral("libelle")))
+{
+    form()->addRow(QStringLiteral("&Code :"), m_code);
+    form()->addRow(QStringLiteral("&Libellé :"), m_label);
+    deleteButton()->hide(); // codes of these tables are never deleted here
+    connect(m_code, &QLineEdit::editingFinished, this, &SaisTables::codeTyped);
+    finishSetup();
+}
+
+void SaisTables::fill()
+{
+    QList<CodeLabel> rows;
+    const Outcome read = codes(*m_session.database(), m_table, &rows);
+    if (!read)
+        m_prompter.show(read);
+    for (const CodeLabel &row : rows)
+        addLine({row.code, row.label}, row.code);
+}
+
+void SaisTables::showLine(const QVariant &key)
+{
+    m_code->setText(key.toString());
+    m_code->setReadOnly(true);
+    QString label;
+    labelOf(*m_session.database(), m_table, key.toString(), &label);
+    m_label->setText(label);
+}
+
+void SaisTables::clearFields()
+{
+    m_code->clear();
+    m_code->setReadOnly(false);
+    m_label->clear();
+    m_code->setFocus();
+}
+
+// A code that exists already is loaded and locked.
+void SaisTables::codeTyped()
+{
+    if (m_code->isReadOnly() || m_code->text().trimmed().isEmpty())
+        return;
+    QString label;
+    if (labelOf(*m_session.database(), m_table, m_code->text().trimmed(), &label) && !label.isEmpty())
+        select(m_code->text().trimmed());
+}
+
+void SaisTables::save()
+{
+    const Outcome saved = saveCode(*m_session.database(), m_table, m_code->text().trimmed(), m_label->text());
+    m_prompter.show(saved);
+    if (saved)
+        refill(m_code->text().trimmed());
+}
+
+// --- GesContrats
+
+GesContrats::GesContrats(Session &session, Prompter &prompter, QWidget *parent)
+    : CatalogueScreen(session, prompter, QStringLiteral("Gestion des contrats "),
+                      {QStringLiteral("Code"), QStringLiteral("Libellé"), QStringLiteral("Durée")}, parent),
+      m_code(columnField(this, QStringLiteral("kp_contrats"), QStringLiteral("code"))),
+      m_label(columnField(this, QStringLiteral("kp_contrats"), QStringLiteral("libelle"))), m_duration(new QComboBox(this))
+{
+    m_duration->addItems(contractDurations());
+    form()->addRow(QStringLiteral("&Code :"), m_code);
+    form()->addRow(QStringLiteral("&Libellé :"), m_label);
+    form()->addRow(QStringLiteral("&Durée :"), m_duration);
+    finishSetup();
+}
+
+void GesContrats::fill()
+{
+    QList<ContractType> types;
+    const Outcome read = contractTypes(*m_session.database(), &types);
+    if (!read)
+        m_prompter.show(read);
+    const QStringList durations = contractDurations();
+    for (const ContractType &t : types)
+        addLine({t.code, t.label, durations.value(t.duration)}, t.code);
+}
+
+void GesContrats::showLine(const QVariant &key)
+{
+    QList<ContractType> types;
+    contractTypes(*m_session.database(), &types);
+    for (const ContractType &t : types)
+        if (t.code == key.toString()) {
+            m_code->setText(t.code);
+            m_code->setReadOnly(true);
+            m_label->setText(t.label);
+            m_duration->setCurrentIndex(qBound(0, t.duration, m_duration->count() - 1));
+        }
+}
+
+void GesContrats::clearFields()
+{
+    m_code->clear();
+    m_code->setReadOnly(false);
+    m_label->clear();
+    m_duration->setCurrentIndex(0);
+    m_code->setFocus();
+}
+
+void GesContrats::save()
+{
+    const ContractType type{m_code->text().trimmed(), m_label->text(), m_duration->currentIndex()};
+    const Outcome saved = saveContractType(*m_session.database(), type);
+    m_prompter.show(saved);
+    if (saved)
+        refill(type.code);
+}
+
+void GesContrats::remove()
+{
+    const QString code = currentKey().toString();
+    if (code.isEmpty() || !m_prompter.ask(QStringLiteral("Confirmation"), QStringLiteral("Supprimer ce code contrat ?"), false))
+        return;
+    int used = 0;
+    const Outcome counted = countContractsOfType(*m_session.database(), code, &used);
+    if (!counted) {
+        m_prompter.show(counted);
+        return;
+    }
+    if (!confirmUsedCode(m_prompter, used))
+        return;
+    const Outcome removed = removeContractType(*m_session.database(), code);
+    m_prompter.show(removed);
+    refill();
+}
+
+// --- GesUrgences
+
+GesUrgences::GesUrgences(Session &session, Prompter &prompter, QWidget *parent)
+    : CatalogueScreen(session, prompter, QStringLiteral("Gestion des urgences"),
+                      {QStringLiteral("Code"), QStringLiteral("Libellé")}, parent),
+      m_code(columnField(this, QStringLiteral("kp_urgences"), QStringLiteral("code"))),
+      m_label(columnField(this, QStringLiteral("kp_urgences"), QStringLiteral("libelle"))),
+      m_background(new ColourSwatch(this)), m_text(new ColourSwatch(this))
+{
+    form()->addRow(QStringLiteral("&Code :"), m_code);
+    form()->addRow(QStringLiteral("&Libellé :"), m_label);
+    form()->addRow(QStringLiteral("Couleur de &fond :"), m_background);
+    form()->addRow(QStringLiteral("Couleur du &texte :"), m_text);
+    // A code typed that exists switches to its modification.
+    connect(m_code, &QLineEdit::editingFinished, this, [this] {
+        if (!m_code->isReadOnly())
+            select(m_code->text().trimmed());
+    });
+    finishSetup();
+}
+
+void GesUrgences::fill()
+{
+    QList<Urgency> list;
+    const Outcome read = urgencies(*m_session.database(), &list);
+    if (!read)
+        m_prompter.show(read);
+    for (const Urgency &u : list)
+        addLine({u.code, u.label}, u.code, u.background, u.text);
+}
+
+void GesUrgences::showLine(const QVariant &key)
+{
+    QList<Urgency> list;
+    urgencies(*m_session.database(), &list);
+    for (const Urgency &u : list)
+        if (u.code == key.toString()) {
+            m_code->setText(u.code);
+            m_code->setReadOnly(true);
+            m_label->setText(u.label);
+            m_background->setValue(u.background);
+            m_text->setValue(u.text);
+        }
+}
+
+void GesUrgences::clearFields()
+{
+    m_code->clear();
+    m_code->setReadOnly(false);
+    m_label->clear();
+    m_background->setValue(0x0000FF);
+    m_text->setValue(0xFFFFFF);
+    m_code->setFocus();
+}
+
+void GesUrgences::save()
+{
+    const Urgency urgency{m_code->text().trimmed(), m_label->text(), m_background->value(), m_text->value()};
+    const Outcome saved = saveUrgency(*m_session.database(), urgency);
+    m_prompter.show(saved);
+    if (saved)
+        refill(urgency.code);
+}
+
+void GesUrgences::remove()
+{
+    const QString code = currentKey().toString();
+    if (code.isEmpty() || !m_prompter.ask(QStringLiteral("Confirmation"), QStringLiteral("Supprimer ce code ?"), false))
+        return;
+    int used = 0;
+    const Outcome counted = countTasksWithUrgency(*m_session.database(), code, &used);
+    if (!counted) {
+        m_prompter.show(counted);
+        return;
+    }
+    if (!confirmUsedCode(m_prompter, used))
+        return;
+    m_prompter.show(removeUrgency(*m_session.database(), code));
+    refill();
+}
+
+// --- DefZones
+
+DefZones::DefZones(Session &session, Prompter &prompter, QWidget *parent)
+    : CatalogueScreen(session, prompter, QStringLiteral("Définition des zones"), {QStringLiteral("Zone")}, parent),
+      m_rights(Access::lookup(session, QStringLiteral("DEFZONES"))),
+      m_label(columnField(this, QStringLiteral("kp_zones"), QStringLiteral("libzone"))), m_background(new ColourSwatch(this)),
+      m_text(new ColourSwatch(this))
+{
+    form()->addRow(QStringLiteral("&Libellé :"), m_label);
+    form()->addRow(QStringLiteral("Couleur de &fond :"), m_background);
+    form()->addRow(QStringLiteral("Couleur du &texte :"), m_text);
+    deleteButton()->hide();
+    newButton()->setEnabled(m_rights.create);
+    finishSetup();
+}
+
+void DefZones::fill()
+{
+    QList<Zone> list;
+    const Outcome read = zones(*m_session.database(), &list);
+    if (!read)
+        m_prompter.show(read);
+    for (const Zone &z : list)
+        addLine({z.label}, z.number, z.background, z.text);
+}
+
+void DefZones::showLine(const QVariant &key)
+{
+    QList<Zone> list;
+    zones(*m_session.database(), &list);
+    for (const Zone &z : list)
+        if (z.number == key.toLongLong()) {
+            m_number = z.number;
+            m_label->setText(z.label);
+            m_background->setValue(z.background);
+            m_text->setValue(z.text);
+        }
+}
+
+void DefZones::clearFields()
+{
+    m_number = 0;
+    m_label->clear();
+    m_background->setValue(0xFFFFFF);
+    m_text->setValue(0);
+    m_label->setFocus();
+}
+
+void DefZones::save()
+{
+    const bool allowed = m_number == 0 ? m_rights.create : m_rights.modify;
+    if (!allowed) {
+        m_prompter.show(QStringLiteral("Désolé"),
+                        (m_number == 0 ? QStringLiteral("Vous n'avez pas le droit de créer les ")
+                                       : QStringLiteral("Vous n'avez pas le droit de modifier les "))
+                            + QStringLiteral("zones"),
+                        Prompter::Icon::Warning);
+        return;
+    }
+    Zone zone{m_number, m_label->text(), m_background->value(), m_text->value()};
+    const Outcome saved = saveZone(*m_session.database(), &zone);
+    m_prompter.show(saved);
+    if (saved)
+        refill(zone.number);
+}

@@ -1,0 +1,95 @@
+#pragma once
+
+#include "access/Access.h"
+#include "resources/CatalogueScreen.h"
+
+class QComboBox;
+class QLineEdit;
+class ColourSwatch;
+
+// The generic screen of a code/label table.
+class SaisTables : public CatalogueScreen
+{
+    Q_OBJECT
+public:
+    SaisTables(Session &session, Prompter &prompter, const QString &table, QWidget *parent = nullptr);
+    QLineEdit *codeField() const { return m_code; }
+    QLineEdit *labelField() const { return m_label; }
+    void save() override;
+
+private:
+    void fill() override;
+    void showLine(const QVariant &key) override;
+    void clearFields() override;
+    void codeTyped();
+
+    QString m_table;
+    QLineEdit *m_code;
+    QLineEdit *m_label;
+};
+
+// Client contract types and their usual length.
+class GesContrats : public CatalogueScreen
+{
+    Q_OBJECT
+public:
+    GesContrats(Session &session, Prompter &prompter, QWidget *parent = nullptr);
+    QLineEdit *codeField() const { return m_code; }
+    QLineEdit *labelField() const { return m_label; }
+    QComboBox *durationList() const { return m_duration; }
+    void save() override;
+    void remove() override;
+
+private:
+    void fill() override;
+    void showLine(const QVariant &key) override;
+    void clearFields() override;
+
+    QLineEdit *m_code;
+    QLineEdit *m_label;
+    QComboBox *m_duration;
+};
+
+// Urgency levels of tasks, with the colours of urgent tasks on the planning.
+class GesUrgences : public CatalogueScreen
+{
+    Q_OBJECT
+public:
+    GesUrgences(Session &session, Prompter &prompter, QWidget *parent = nullptr);
+    QLineEdit *codeField() const { return m_code; }
+    QLineEdit *labelField() const { return m_label; }
+    ColourSwatch *backgroundSwatch() const { return m_background; }
+    void save() override;
+    void remove() override;
+
+private:
+    void fill() override;
+    void showLine(const QVariant &key) override;
+    void clearFields() override;
+
+    QLineEdit *m_code;
+    QLineEdit *m_label;
+    ColourSwatch *m_background;
+    ColourSwatch *m_text;
+};
+
+// Zones of clients, with their colours. Zones are never deleted.
+class DefZones : public CatalogueScreen
+{
+    Q_OBJECT
+public:
+    DefZones(Session &session, Prompter &prompter, QWidget *parent = nullptr);
+    QLineEdit *labelField() const { return m_label; }
+    void save() override;
+
+private:
+    void fill() override;
+    void showLine(const QVariant &key) override;
+    void clearFields() override;
+
+    Rights m_rights;
+    qint64 m_number = 0;
+    QLineEdit *m_label;
+    ColourSwatch *m_background;
+    ColourSwatch *m_text;
+};
