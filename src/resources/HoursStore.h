@@ -1,0 +1,29 @@
+#pragma once
+
+#include "core/Outcome.h"
+#include "resources/WorkingTime.h"
+
+#include <QList>
+
+class Database;
+
+// A named start/end pair offered when entering tasks and leave.
+struct TimeSlot
+{
+    qint64 number = 0; // 0: not saved yet
+    QString label;
+    QString start = QStringLiteral("09:00");
+    QString end = QStringLiteral("18:00");
+    int endDay = 0; // 1: the slot ends the next day ("J+1")
+};
+
+// Saving the company hours and the predefined slots.
+namespace HoursStore {
+
+Outcome saveCompanyHours(Database &db, const CompanyHours &hours);
+
+Outcome timeSlots(Database &db, QList<TimeSlot> *list); // by start time
+Outcome saveSlot(Database &db, TimeSlot *slot);
+Outcome removeSlot(Database &db, qint64 number);
+
+} // namespace HoursStore
