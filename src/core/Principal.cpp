@@ -9,6 +9,9 @@
 #include "core/PanDemarrage.h"
 #include "core/Prompter.h"
 #include "core/Session.h"
+#include "resources/CatalogueScreens.h"
+#include "resources/Equipes.h"
+#include "resources/GesCivilites.h"
 
 #include <QAction>
 #include <QApplication>
@@ -52,6 +55,10 @@ Principal::Principal(Session &session, Prompter &prompter, QWidget *parent)
         });
         return screen;
     });
+
+    setScreen(MenuItem::Equipes, [this]() -> QWidget * { return new ListEquipes(m_session, m_prompter, false, this); });
+    setScreen(MenuItem::Civilites, [this]() -> QWidget * { return new GesCivilites(m_session, m_prompter, this); });
+    setScreen(MenuItem::Contrats, [this]() -> QWidget * { return new GesContrats(m_session, m_prompter, this); });
 
     m_messageTimer->setInterval(1000);
     connect(m_messageTimer, &QTimer::timeout, this, [this] { messageTick(); });

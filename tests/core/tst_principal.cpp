@@ -8,6 +8,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QTest>
+#include <QTimer>
 
 // The main window: title, log in at start-up, menus, screens, timers, quit.
 class TestPrincipal : public QObject
@@ -90,6 +91,28 @@ private slots:
         QCOMPARE(w->action(MenuItem::Civilites)->text(), QStringLiteral("&Civilités"));
 
         saveScreenshot(*w, QStringLiteral("principal"));
+    }
+
+    void catalogueItemsOpenTheirScreens()
+    {
+        auto w = window();
+        w->logInAtStartup();
+        const QList<std::pair<MenuItem, QString>> screens = {{MenuItem::Equipes, QStringLiteral("Liste des équipes")},
+                                                             {MenuItem::Civilites, QStringLiteral("Civilités")},
+                                                             {MenuItem::Contrats, QStringLiteral("Gestion des contrats ")}};
+        for (const auto &[item, title] : screens) {
+            // Modal screens: note the title and close each as soon as it shows.
+            QString shown;
+            QTimer::singleShot(0, [&shown] {
+                if (QWidget *modal = QApplication::activeModalWidget()) {
+                    shown = modal->windowTitle();
+                    modal->close();
+                }
+            });
+            w->openScreen(item);
+            QCOMPARE(shown, title);
+            QTRY_VERIFY(!w->openedScreen(item));
+        }
     }
 
     void cancelledLogInKeepsDataMenusOff()
