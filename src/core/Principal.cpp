@@ -58,6 +58,7 @@ Principal::Principal(Session &session, Prompter &prompter, QWidget *parent)
 
     setScreen(MenuItem::Equipes, [this]() -> QWidget * { return new ListEquipes(m_session, m_prompter, false, this); });
     setScreen(MenuItem::Civilites, [this]() -> QWidget * { return new GesCivilites(m_session, m_prompter, this); });
+    setScreen(MenuItem::Competences, [this]() -> QWidget * { return new GesCompetences(m_session, m_prompter, this); });
     setScreen(MenuItem::Contrats, [this]() -> QWidget * { return new GesContrats(m_session, m_prompter, this); });
 
     m_messageTimer->setInterval(1000);

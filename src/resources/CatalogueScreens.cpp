@@ -1,10 +1,12 @@
 #include "resources/CatalogueScreens.h"
 
 #include "core/Prompter.h"
+#include "core/Database.h"
 #include "core/Session.h"
 #include "core/widgets/ColourSwatch.h"
 #include "core/widgets/ColumnLimit.h"
 #include "resources/ReferenceLists.h"
+#include "resources/SkillStore.h"
 
 #include <QComboBox>
 #include <QFormLayout>
@@ -313,4 +315,61 @@ void DefZones::save()
     m_prompter.show(saved);
     if (saved)
         refill(zone.number);
+}
+
+// --- GesCompetences
+
+GesCompetences::GesCompetences(Session &session, Prompter &prompter, QWidget *parent)
+    : CatalogueScreen(session, prompter, QStringLiteral("Compétences"), {QStringLiteral("Domaine"), QStringLiteral("Libellé")},
+                      parent),
+      m_domain(new QComboBox(this)), m_label(columnField(this, QStringLiteral("kp_competences"), QStringLiteral("libelle")))
+{
+    ResultSet domains;
+    if (session.database()->query(QStringLiteral("select code,libelle from kp_domaines order by libelle"), domains))
+        for (int r = 0; r < domains.rowCount(); ++r)
+            m_domain->addItem(domains.value(r, 1), domains.value(r, 0));
+    m_domain->setCurrentIndex(-1);
+    form()->addRow(QStringLiteral("&Domaine :"), m_domain);
+    form()->addRow(QStringLiteral("&Libellé :"), m_label);
+    deleteButton()->hide();
+    finishSetup();
+}
+
+void GesCompetences::fill()
+{
+    QList<Skill> list;
+    const Outcome read = SkillStore::skills(*m_session.database(), &list);
+    if (!read)
+        m_prompter.show(read);
+    for (const Skill &s : list)
+        addLine({s.domainLabel, s.label}, s.number);
+}
+
+void GesCompetences::showLine(const QVariant &key)
+{
+    QList<Skill> list;
+    SkillStore::skills(*m_session.database(), &list);
+    for (const Skill &s : list)
+        if (s.number == key.toLongLong()) {
+            m_number = s.number;
+            m_domain->setCurrentIndex(m_domain->findData(s.domain));
+            m_label->setText(s.label);
+        }
+}
+
+void GesCompetences::clearFields()
+{
+    m_number = 0;
+    m_domain->setCurrentIndex(-1);
+    m_label->clear();
+    m_domain->setFocus();
+}
+
+void GesCompetences::save()
+{
+    Skill skill{m_number, m_domain->currentData().toString(), QString(), m_label->text()};
+    const Outcome saved = SkillStore::save(*m_session.database(), &skill);
+    m_prompter.show(saved);
+    if (saved)
+        refill(skill.number);
 }

@@ -93,3 +93,23 @@ private:
     ColourSwatch *m_background;
     ColourSwatch *m_text;
 };
+
+// The skill catalogue: a domain and a label per skill. Skills are never deleted.
+class GesCompetences : public CatalogueScreen
+{
+    Q_OBJECT
+public:
+    GesCompetences(Session &session, Prompter &prompter, QWidget *parent = nullptr);
+    QComboBox *domainList() const { return m_domain; }
+    QLineEdit *labelField() const { return m_label; }
+    void save() override;
+
+private:
+    void fill() override;
+    void showLine(const QVariant &key) override;
+    void clearFields() override;
+
+    qint64 m_number = 0;
+    QComboBox *m_domain;
+    QLineEdit *m_label;
+};

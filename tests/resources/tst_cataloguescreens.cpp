@@ -108,6 +108,23 @@ private slots:
         QCOMPARE(scalar(m_ws->db(), QStringLiteral("select count(*) from kp_zones")), QStringLiteral("0"));
     }
 
+    void skillsNeedDomainAndLabel()
+    {
+        QVERIFY(ReferenceLists::saveCode(m_ws->db(), QStringLiteral("kp_domaines"), QStringLiteral("ELEC"), QStringLiteral("Électricité")));
+        GesCompetences screen(session(), m_prompter);
+        QTest::keyClicks(screen.labelField(), QStringLiteral("Habilitation B1"));
+        screen.save();
+        QCOMPARE(m_prompter.texts(), QStringList{"Vous devez renseigner le domaine et le libellé"});
+        screen.domainList()->setCurrentIndex(0);
+        screen.save();
+        QCOMPARE(screen.list()->topLevelItemCount(), 1);
+        QCOMPARE(screen.list()->currentItem()->text(0), QStringLiteral("Électricité"));
+        QVERIFY(m_ws->db().exec(QStringLiteral("delete from kp_competences")));
+        m_prompter.clear();
+        screen.save();
+        QCOMPARE(m_prompter.texts(), QStringList{"Cette compétence n'existe plus !!!"});
+    }
+
     void civilitiesSaved()
     {
         GesCivilites screen(session(), m_prompter);
