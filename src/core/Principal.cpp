@@ -12,6 +12,7 @@
 #include "resources/CatalogueScreens.h"
 #include "resources/Equipes.h"
 #include "resources/GesCivilites.h"
+#include "tasks/ListEtapes.h"
 
 #include <QAction>
 #include <QApplication>
@@ -58,6 +59,7 @@ Principal::Principal(Session &session, Prompter &prompter, QWidget *parent)
 
     setScreen(MenuItem::Equipes, [this]() -> QWidget * { return new ListEquipes(m_session, m_prompter, false, this); });
     setScreen(MenuItem::Civilites, [this]() -> QWidget * { return new GesCivilites(m_session, m_prompter, this); });
+    setScreen(MenuItem::Etapes, [this]() -> QWidget * { return new ListEtapes(m_session, m_prompter, this); });
     setScreen(MenuItem::Competences, [this]() -> QWidget * { return new GesCompetences(m_session, m_prompter, this); });
     setScreen(MenuItem::Contrats, [this]() -> QWidget * { return new GesContrats(m_session, m_prompter, this); });
 

@@ -99,7 +99,9 @@ private slots:
         w->logInAtStartup();
         const QList<std::pair<MenuItem, QString>> screens = {{MenuItem::Equipes, QStringLiteral("Liste des équipes")},
                                                              {MenuItem::Civilites, QStringLiteral("Civilités")},
-                                                             {MenuItem::Contrats, QStringLiteral("Gestion des contrats ")}};
+                                                             {MenuItem::Contrats, QStringLiteral("Gestion des contrats ")},
+                                                             {MenuItem::Etapes, QStringLiteral("Gestion des étapes")},
+                                                             {MenuItem::Competences, QStringLiteral("Compétences")}};
         for (const auto &[item, title] : screens) {
             // Modal screens: note the title and close each as soon as it shows.
             QString shown;
