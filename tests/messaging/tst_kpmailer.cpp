@@ -1,9 +1,7 @@
 #include "messaging/KpMailer.h"
+#include "support/SmtpSink.h"
 
-#include <QDir>
 #include <QFile>
-#include <QProcess>
-#include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -12,45 +10,6 @@ class TestKpMailer : public QObject
 {
     Q_OBJECT
 private:
-    // A loopback SMTP server writing what it receives into a folder.
-    struct Sink
-    {
-        QTemporaryDir dir;
-        QProcess process;
-        int port = 0;
-        ~Sink()
-        {
-            process.kill();
-            process.waitForFinished();
-        }
-        bool start(const QString &credentials = {})
-        {
-            for (int attempt = 0; attempt < 5; ++attempt) {
-                port = 30000 + int(QRandomGenerator::global()->bounded(30000));
-                QStringList args = {QStringLiteral(QUENZO_SOURCE_DIR "/scripts/smtp-sink.py"), QString::number(port), dir.path()};
-                if (!credentials.isEmpty())
-                    args.append(credentials);
-                process.start(QStringLiteral("/usr/bin/python3"), args);
-                process.waitForStarted();
-                for (int i = 0; i < 100 && process.state() == QProcess::Running; ++i) {
-                    if (QFile::exists(dir.filePath(QStringLiteral("ready"))))
-                        return true;
-                    QTest::qWait(50);
-                }
-                process.kill();
-                process.waitForFinished();
-            }
-            return false;
-        }
-        QByteArray message(int n = 1) const { return read(QStringLiteral("%1.eml").arg(n)); }
-        QByteArray envelope(int n = 1) const { return read(QStringLiteral("%1.env").arg(n)); }
-        QByteArray read(const QString &name) const
-        {
-            QFile f(dir.filePath(name));
-            return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-        }
-    };
-
     static KpMailer mailer(int port)
     {
         KpMailer m;
@@ -92,7 +51,7 @@ private slots:
 
     void sendsTextWithAttachmentAndReceipt()
     {
-        Sink sink;
+        SmtpSink sink;
         QVERIFY(sink.start());
         QTemporaryDir files;
         QFile attachment(files.filePath(QStringLiteral("devis n°12.txt")));
@@ -121,7 +80,7 @@ private slots:
 
     void authenticatesOnlyWhenAsked()
     {
-        Sink sink;
+        SmtpSink sink;
         QVERIFY(sink.start(QStringLiteral("quenzo:s3cret")));
         KpMailer m = mailer(sink.port);
         QVERIFY(!m.Send()); // the server wants a login
@@ -137,7 +96,7 @@ private slots:
         QVERIFY(sink.message().contains("text/plain"));
 
         // Without authentication asked, no login goes to an open server.
-        Sink open;
+        SmtpSink open;
         QVERIFY(open.start());
         KpMailer plain = mailer(open.port);
         plain.SMTPSendUsername = QStringLiteral("quenzo");
