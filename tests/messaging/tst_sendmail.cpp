@@ -1,5 +1,7 @@
 #include "access/PasswordCodec.h"
+#include "messaging/Frm_EnvoiMailClient.h"
 #include "messaging/Frm_SendMail.h"
+#include "support/TestDatabase.h"
 #include "support/Screenshot.h"
 #include "support/ScriptedPrompter.h"
 #include "support/SmtpSink.h"
@@ -11,6 +13,7 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QTest>
+#include <QTreeWidget>
 
 // The message window in both sending modes.
 class TestSendMail : public QObject
@@ -77,6 +80,27 @@ private slots:
         // The two boxes are remembered.
         QCOMPARE(m_settings->read(QStringLiteral("Mail"), QStringLiteral("HTML")), QStringLiteral("1"));
         QCOMPARE(m_settings->read(QStringLiteral("Mail"), QStringLiteral("Recep")), QStringLiteral("1"));
+    }
+
+    void clientAddressesInListOrder()
+    {
+        TestDatabase db(QStringLiteral("envoimailclient"));
+        QVERIFY(db.makeReady());
+        Workstation ws(db, QStringLiteral("POSTE1"));
+        QVERIFY(ws.open());
+        const QString insert = QStringLiteral(
+            "insert into kp_societes (noidsoc,typesoc,libsoc,groupesoc,secteursoc,sexecont,prenomcont,nomcont,dtnaisscont,"
+            "adrsoc,adrcompsoc,cpsoc,villesoc,payssoc,etatsoc,telsoc,mobsoc,faxsoc,mailsoc,websoc,commentsoc,dtsaisie,"
+            "ordisaisie,dtmodif,ordimodif,coulfond,coultexte) values (%1,%2,'%3','/','/',0,'%4','%5','1900-01-01','/','/',"
+            "'/','/','/','/','/','/','/','%6','/','','1900-01-01','P','1900-01-01','P',0,0)");
+        QVERIFY(ws.db().exec(insert.arg(1).arg(0).arg(QStringLiteral("Durand SA"), QStringLiteral("/"), QStringLiteral("/"), QStringLiteral("contact@durand.test"))));
+        QVERIFY(ws.db().exec(insert.arg(2).arg(1).arg(QStringLiteral("/"), QStringLiteral("Anne"), QStringLiteral("Roy"), QStringLiteral("anne@roy.test"))));
+        QVERIFY(ws.db().exec(insert.arg(3).arg(0).arg(QStringLiteral("Sans adresse"), QStringLiteral("/"), QStringLiteral("/"), QStringLiteral("/"))));
+        Frm_EnvoiMailClient chooser(ws.session(), m_prompter);
+        QCOMPARE(chooser.clientList()->topLevelItemCount(), 2);
+        for (int i = 0; i < 2; ++i)
+            chooser.clientList()->topLevelItem(i)->setSelected(true);
+        QCOMPARE(chooser.recipients(), QStringLiteral("anne@roy.test ;contact@durand.test"));
     }
 
     void unreachableServerKeepsTheWindow()
