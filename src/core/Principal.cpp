@@ -11,6 +11,8 @@
 #include "core/Session.h"
 #include "resources/CatalogueScreens.h"
 #include "resources/Equipes.h"
+#include "resources/GesRessources.h"
+#include "resources/ListRessources.h"
 #include "resources/GesCivilites.h"
 #include "tasks/ListEtapes.h"
 
@@ -57,6 +59,11 @@ Principal::Principal(Session &session, Prompter &prompter, QWidget *parent)
         return screen;
     });
 
+    setScreen(MenuItem::Ressources, [this]() -> QWidget * {
+        auto *list = new ListRessources(m_session, m_prompter, this);
+        list->setOpener([this, list](qint64 number) { return GesRessources::edit(m_session, m_prompter, number, list); });
+        return list;
+    });
     setScreen(MenuItem::Equipes, [this]() -> QWidget * { return new ListEquipes(m_session, m_prompter, false, this); });
     setScreen(MenuItem::Civilites, [this]() -> QWidget * { return new GesCivilites(m_session, m_prompter, this); });
     setScreen(MenuItem::Etapes, [this]() -> QWidget * { return new ListEtapes(m_session, m_prompter, this); });

@@ -101,7 +101,8 @@ private slots:
                                                              {MenuItem::Civilites, QStringLiteral("Civilités")},
                                                              {MenuItem::Contrats, QStringLiteral("Gestion des contrats ")},
                                                              {MenuItem::Etapes, QStringLiteral("Gestion des étapes")},
-                                                             {MenuItem::Competences, QStringLiteral("Compétences")}};
+                                                             {MenuItem::Competences, QStringLiteral("Compétences")},
+                                                             {MenuItem::Ressources, QStringLiteral("Gestion des Ressources - Utilisateur : Admin")}};
         for (const auto &[item, title] : screens) {
             // Modal screens: note the title and close each as soon as it shows.
             QString shown;
