@@ -1,4 +1,5 @@
 #include "resources/Frm_GesIcones.h"
+#include "support/Screenshot.h"
 #include "support/ScriptedPrompter.h"
 
 #include <QFile>
@@ -35,6 +36,7 @@ private slots:
         QCOMPARE(prompter.shown().first().title, QStringLiteral("Erreur fichier"));
         QVERIFY(prompter.texts().first().startsWith(QStringLiteral("abime.gif")));
 
+        saveScreenshot(chooser, QStringLiteral("icones"));
         emit chooser.iconList()->itemActivated(chooser.iconList()->item(0));
         QCOMPARE(chooser.result(), int(QDialog::Accepted));
         QCOMPARE(chooser.chosen(), QStringLiteral("camion.png"));
