@@ -1,5 +1,7 @@
 #include "resources/CatalogueScreen.h"
 
+#include "core/Outcome.h"
+#include "core/Prompter.h"
 #include "core/widgets/ColourValue.h"
 #include "core/widgets/FieldNavigation.h"
 
@@ -7,6 +9,7 @@
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QPushButton>
+#include <QTimer>
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
@@ -93,6 +96,18 @@ void CatalogueScreen::select(const QVariant &key)
             m_list->setCurrentItem(m_list->topLevelItem(i));
             return;
         }
+}
+
+bool CatalogueScreen::lineRead(const Outcome &loaded)
+{
+    if (loaded)
+        return true;
+    m_prompter.show(loaded);
+    clearFields();
+    // Not from inside the list's own signal: the list is rebuilt.
+    if (loaded.title() == QLatin1String("Disparition"))
+        QTimer::singleShot(0, this, [this] { reload(); });
+    return false;
 }
 
 QVariant CatalogueScreen::currentKey() const

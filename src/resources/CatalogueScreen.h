@@ -3,6 +3,7 @@
 #include <QDialog>
 #include <QVariant>
 
+class Outcome;
 class QFormLayout;
 class QPushButton;
 class QTreeWidget;
@@ -42,6 +43,11 @@ protected:
     QTreeWidgetItem *addLine(const QStringList &texts, const QVariant &key, int background = -1, int text = -1);
     // Refills the list and selects the line of `key` (the first one when absent).
     void refill(const QVariant &key = {});
+    // Reads the lines again from the database; screens holding them override it.
+    virtual void reload(const QVariant &key = {}) { refill(key); }
+    // False, with the message shown, when a line could not be read; a line
+    // deleted meanwhile on another workstation makes the list reload.
+    bool lineRead(const Outcome &loaded);
     QVariant currentKey() const;
 
     QFormLayout *form() const { return m_form; }

@@ -127,14 +127,8 @@ void DefTaches::showLine(const QVariant &key)
 {
     TaskType type;
     const Outcome loaded = m_store.load(key.toLongLong(), &type);
-    if (!loaded) {
-        m_prompter.show(loaded);
-        clearFields();
-        // Not from inside the list's own signal: the list is rebuilt.
-        if (loaded.title() == QLatin1String("Disparition"))
-            QTimer::singleShot(0, this, [this] { reload(); });
+    if (!lineRead(loaded))
         return;
-    }
     m_number = type.number;
     m_label->setText(type.label);
     m_background->setValue(type.background);

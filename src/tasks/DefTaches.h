@@ -46,7 +46,7 @@ private:
     void showLine(const QVariant &key) override;
     void clearFields() override;
     // Reads the types again; on failure the list stays as it was.
-    void reload(const QVariant &key = {});
+    void reload(const QVariant &key = {}) override;
     void setTiming(int timing);
     void addSkillLine(const RequiredSkill &skill);
     void refuse(const QString &action);

@@ -66,14 +66,8 @@ void GesCouts::showLine(const QVariant &key)
 {
     CostItem item;
     const Outcome loaded = m_store.load(key.toLongLong(), &item);
-    if (!loaded) {
-        m_prompter.show(loaded);
-        clearFields();
-        // Not from inside the list's own signal: the list is rebuilt.
-        if (loaded.title() == QLatin1String("Disparition"))
-            QTimer::singleShot(0, this, [this] { reload(); });
+    if (!lineRead(loaded))
         return;
-    }
     m_number = item.number;
     m_label->setText(item.label);
     m_amount->setText(shownAmount(item.unitAmount));

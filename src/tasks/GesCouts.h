@@ -21,7 +21,7 @@ private:
     void showLine(const QVariant &key) override;
     void clearFields() override;
     // Reads the items again; on failure the list stays as it was.
-    void reload(const QVariant &key = {});
+    void reload(const QVariant &key = {}) override;
     QString shownAmount(const QString &amount) const;
 
     int m_kind;
