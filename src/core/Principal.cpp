@@ -9,6 +9,9 @@
 #include "core/PanDemarrage.h"
 #include "core/Prompter.h"
 #include "core/Session.h"
+#include "clients/GesParticuliers.h"
+#include "clients/GesSocietes.h"
+#include "clients/ListClients.h"
 #include "resources/CatalogueScreens.h"
 #include "resources/Equipes.h"
 #include "resources/GesRessources.h"
@@ -59,6 +62,14 @@ Principal::Principal(Session &session, Prompter &prompter, QWidget *parent)
         return screen;
     });
 
+    setScreen(MenuItem::Clients, [this]() -> QWidget * {
+        auto *list = new ListClients(m_session, m_prompter, this);
+        list->setOpener([this, list](int kind, qint64 number) {
+            return kind == 0 ? GesSocietes::edit(m_session, m_prompter, number, list)
+                             : GesParticuliers::edit(m_session, m_prompter, number, list);
+        });
+        return list;
+    });
     setScreen(MenuItem::Ressources, [this]() -> QWidget * {
         auto *list = new ListRessources(m_session, m_prompter, this);
         list->setOpener([this, list](qint64 number) { return GesRessources::edit(m_session, m_prompter, number, list); });

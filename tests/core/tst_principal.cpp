@@ -102,7 +102,8 @@ private slots:
                                                              {MenuItem::Contrats, QStringLiteral("Gestion des contrats ")},
                                                              {MenuItem::Etapes, QStringLiteral("Gestion des étapes")},
                                                              {MenuItem::Competences, QStringLiteral("Compétences")},
-                                                             {MenuItem::Ressources, QStringLiteral("Gestion des Ressources - Utilisateur : Admin")}};
+                                                             {MenuItem::Ressources, QStringLiteral("Gestion des Ressources - Utilisateur : Admin")},
+                                                             {MenuItem::Clients, QStringLiteral("Liste des Clients - Utilisateur : Admin")}};
         for (const auto &[item, title] : screens) {
             // Modal screens: note the title and close each as soon as it shows.
             QString shown;
