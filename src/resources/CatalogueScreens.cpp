@@ -7,8 +7,12 @@
 #include "core/widgets/ColumnLimit.h"
 #include "resources/ReferenceLists.h"
 #include "resources/SkillStore.h"
+#include "resources/TimeOff.h"
+#include "core/widgets/DateField.h"
 
+#include <QCheckBox>
 #include <QComboBox>
+#include <QSpinBox>
 #include <QFormLayout>
 #include <QLineEdit>
 #include <QTreeWidget>
@@ -372,4 +376,181 @@ void GesCompetences::save()
     m_prompter.show(saved);
     if (saved)
         refill(skill.number);
+}
+
+// --- GesJoursFer
+
+GesJoursFer::GesJoursFer(Session &session, Prompter &prompter, QWidget *parent)
+    : CatalogueScreen(session, prompter, QStringLiteral("Jours fériés"),
+                      {QStringLiteral("Date"), QStringLiteral("Libellé"), QStringLiteral("Annuel")}, parent),
+      m_rights(Access::lookup(session, QStringLiteral("JFER"))), m_date(new DateField(this)),
+      m_label(columnField(this, QStringLiteral("kp_joursferies"), QStringLiteral("libelle"))),
+      m_recurring(new QCheckBox(QStringLiteral("Annuel"), this))
+{
+    m_date->setPrompter(&prompter);
+    form()->addRow(QStringLiteral("&Date :"), m_date);
+    form()->addRow(QStringLiteral("&Libellé :"), m_label);
+    form()->addRow(QString(), m_recurring);
+    newButton()->setEnabled(m_rights.create);
+    deleteButton()->setEnabled(m_rights.remove);
+    finishSetup();
+}
+
+void GesJoursFer::fill()
+{
+    QList<Holiday> list;
+    const Outcome read = TimeOff::holidays(*m_session.database(), &list);
+    if (!read)
+        m_prompter.show(read);
+    for (const Holiday &h : list)
+        addLine({h.recurring ? h.date.toString(QStringLiteral("dd/MM")) : h.date.toString(QStringLiteral("dd/MM/yyyy")), h.label,
+                 h.recurring ? QStringLiteral("Oui") : QStringLiteral("Non")},
+                h.number);
+}
+
+void GesJoursFer::showLine(const QVariant &key)
+{
+    QList<Holiday> list;
+    TimeOff::holidays(*m_session.database(), &list);
+    for (const Holiday &h : list)
+        if (h.number == key.toLongLong()) {
+            m_number = h.number;
+            m_date->setDate(h.date);
+            m_label->setText(h.label);
+            m_recurring->setChecked(h.recurring);
+        }
+}
+
+void GesJoursFer::clearFields()
+{
+    m_number = 0;
+    m_date->clear();
+    m_label->clear();
+    m_recurring->setChecked(false);
+    m_date->setFocus();
+}
+
+void GesJoursFer::save()
+{
+    if (!(m_number ? m_rights.modify : m_rights.create)) {
+        m_prompter.show(QStringLiteral("Désolé"),
+                        m_number ? QStringLiteral("Vous n'avez pas le droit de modifier les jours fériés")
+                                 : QStringLiteral("Vous n'avez pas le droit de créer des jours fériés"),
+                        Prompter::Icon::Warning);
+        return;
+    }
+    Holiday holiday{m_number, m_date->date(), m_recurring->isChecked(), m_label->text()};
+    const Outcome saved = TimeOff::saveHoliday(*m_session.database(), &holiday);
+    if (!lineRead(saved))
+        return;
+    refill(holiday.number);
+}
+
+void GesJoursFer::remove()
+{
+    if (m_number == 0 || !m_prompter.ask(QStringLiteral("Confirmation"), QStringLiteral("Supprimer ce jour férié ?"), false))
+        return;
+    m_prompter.show(TimeOff::removeHoliday(*m_session.database(), m_number));
+    refill();
+}
+
+// --- GesConges
+
+GesConges::GesConges(Session &session, Prompter &prompter, QWidget *parent)
+    : CatalogueScreen(session, prompter, QStringLiteral("Gestion des congés"),
+                      {QStringLiteral("Code"), QStringLiteral("Libellé"), QStringLiteral("Début"), QStringLiteral("Nombre")}, parent),
+      m_rights(Access::lookup(session, QStringLiteral("DEFCONG"))),
+      m_code(columnField(this, QStringLiteral("kp_conges"), QStringLiteral("code"))),
+      m_label(columnField(this, QStringLiteral("kp_conges"), QStringLiteral("libelle"))), m_from(new DateField(this)),
+      m_to(new DateField(this)), m_days(new QSpinBox(this)), m_background(new ColourSwatch(this)), m_text(new ColourSwatch(this))
+{
+    list()->setToolTip(QStringLiteral("Liste des congés - Double-Cliquez pour modifier"));
+    for (DateField *field : {m_from, m_to}) {
+        field->setDayMonthOnly(true);
+        field->setPrompter(&prompter);
+    }
+    m_days->setRange(0, 366);
+    form()->addRow(QStringLiteral("&Code :"), m_code);
+    form()->addRow(QStringLiteral("&Libellé :"), m_label);
+    form()->addRow(QStringLiteral("D&u :"), m_from);
+    form()->addRow(QStringLiteral("&Au :"), m_to);
+    form()->addRow(QStringLiteral("&Nombre par défaut :"), m_days);
+    form()->addRow(QStringLiteral("Couleur de &fond :"), m_background);
+    form()->addRow(QStringLiteral("Couleur de &texte :"), m_text);
+    connect(m_code, &QLineEdit::editingFinished, this, [this] {
+        if (!m_code->isReadOnly())
+            select(m_code->text().trimmed());
+    });
+    deleteButton()->setEnabled(m_rights.remove);
+    finishSetup();
+}
+
+void GesConges::fill()
+{
+    QList<LeaveType> types;
+    const Outcome read = TimeOff::leaveTypes(*m_session.database(), &types);
+    if (!read)
+        m_prompter.show(read);
+    for (const LeaveType &t : types)
+        addLine({t.code, t.label, t.periodStart.toString(QStringLiteral("dd/MM")), QString::number(t.defaultDays)}, t.code,
+                t.background, t.text);
+}
+
+void GesConges::showLine(const QVariant &key)
+{
+    QList<LeaveType> types;
+    TimeOff::leaveTypes(*m_session.database(), &types);
+    for (const LeaveType &t : types)
+        if (t.code == key.toString()) {
+            m_code->setText(t.code);
+            m_code->setReadOnly(true);
+            m_label->setText(t.label);
+            m_from->setDate(t.periodStart);
+            m_to->setDate(t.periodEnd);
+            m_days->setValue(t.defaultDays);
+            m_background->setValue(t.background);
+            m_text->setValue(t.text);
+        }
+}
+
+void GesConges::clearFields()
+{
+    m_code->clear();
+    m_code->setReadOnly(false);
+    m_label->clear();
+    m_from->setDate(QDate(2000, 1, 1));
+    m_to->setDate(QDate(2000, 12, 31));
+    m_days->setValue(0);
+    m_background->setValue(0xFFFFFF);
+    m_text->setValue(0);
+    m_code->setFocus();
+}
+
+void GesConges::save()
+{
+    const bool existing = m_code->isReadOnly();
+    if (existing && !m_rights.modify) {
+        m_prompter.show(QStringLiteral("Désolée"), QStringLiteral("Vous n'avez pas le droit de modifier les congés"), Prompter::Icon::Warning);
+        return;
+    }
+    if (!existing && !m_rights.create) {
+        m_prompter.show(QStringLiteral("Désolée"), QStringLiteral("Vous n'avez pas le droit de créer des congés"), Prompter::Icon::Warning);
+        return;
+    }
+    const LeaveType type{m_code->text().trimmed(), m_label->text(), m_from->date(), m_to->date(),
+                         m_days->value(),          m_background->value(), m_text->value()};
+    const Outcome saved = TimeOff::saveLeaveType(*m_session.database(), type);
+    m_prompter.show(saved);
+    if (saved)
+        refill(type.code);
+}
+
+void GesConges::remove()
+{
+    const QString code = currentKey().toString();
+    if (code.isEmpty()
+        || !m_prompter.ask(QStringLiteral("Confirmation"), QStringLiteral("Etes vous sûr(e) de vouloir supprimer ce code congé ?"), false))
+        return;
+    m_prompter.show(TimeOff::removeLeaveType(*m_session.database(), code));
+    refill();
 }

@@ -113,3 +113,59 @@ private:
     QComboBox *m_domain;
     QLineEdit *m_label;
 };
+
+class QCheckBox;
+class QSpinBox;
+class DateField;
+
+// Public holidays, recurring ones applying every year.
+class GesJoursFer : public CatalogueScreen
+{
+    Q_OBJECT
+public:
+    GesJoursFer(Session &session, Prompter &prompter, QWidget *parent = nullptr);
+    DateField *dateField() const { return m_date; }
+    QLineEdit *labelField() const { return m_label; }
+    QCheckBox *recurringBox() const { return m_recurring; }
+    void save() override;
+    void remove() override;
+
+private:
+    void fill() override;
+    void showLine(const QVariant &key) override;
+    void clearFields() override;
+
+    Rights m_rights;
+    qint64 m_number = 0;
+    DateField *m_date;
+    QLineEdit *m_label;
+    QCheckBox *m_recurring;
+};
+
+// The kinds of leave, their yearly period and colours.
+class GesConges : public CatalogueScreen
+{
+    Q_OBJECT
+public:
+    GesConges(Session &session, Prompter &prompter, QWidget *parent = nullptr);
+    QLineEdit *codeField() const { return m_code; }
+    QLineEdit *labelField() const { return m_label; }
+    DateField *fromField() const { return m_from; }
+    DateField *toField() const { return m_to; }
+    void save() override;
+    void remove() override;
+
+private:
+    void fill() override;
+    void showLine(const QVariant &key) override;
+    void clearFields() override;
+
+    Rights m_rights;
+    QLineEdit *m_code;
+    QLineEdit *m_label;
+    DateField *m_from;
+    DateField *m_to;
+    QSpinBox *m_days;
+    ColourSwatch *m_background;
+    ColourSwatch *m_text;
+};
