@@ -17,6 +17,7 @@
 #include "resources/GesRessources.h"
 #include "resources/ListRessources.h"
 #include "resources/GesCivilites.h"
+#include "tasks/Frm_Periode.h"
 #include "tasks/ListEtapes.h"
 
 #include <QAction>
@@ -77,6 +78,8 @@ Principal::Principal(Session &session, Prompter &prompter, QWidget *parent)
     });
     setScreen(MenuItem::Equipes, [this]() -> QWidget * { return new ListEquipes(m_session, m_prompter, false, this); });
     setScreen(MenuItem::Civilites, [this]() -> QWidget * { return new GesCivilites(m_session, m_prompter, this); });
+    // The rule dialog on its own tests a periodicity.
+    setScreen(MenuItem::Periode, [this]() -> QWidget * { return new Frm_Periode(m_session, m_prompter, this); });
     setScreen(MenuItem::Etapes, [this]() -> QWidget * { return new ListEtapes(m_session, m_prompter, this); });
     setScreen(MenuItem::Competences, [this]() -> QWidget * { return new GesCompetences(m_session, m_prompter, this); });
     setScreen(MenuItem::Contrats, [this]() -> QWidget * { return new GesContrats(m_session, m_prompter, this); });

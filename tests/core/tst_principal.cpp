@@ -103,7 +103,8 @@ private slots:
                                                              {MenuItem::Etapes, QStringLiteral("Gestion des étapes")},
                                                              {MenuItem::Competences, QStringLiteral("Compétences")},
                                                              {MenuItem::Ressources, QStringLiteral("Gestion des Ressources - Utilisateur : Admin")},
-                                                             {MenuItem::Clients, QStringLiteral("Liste des Clients - Utilisateur : Admin")}};
+                                                             {MenuItem::Clients, QStringLiteral("Liste des Clients - Utilisateur : Admin")},
+                                                             {MenuItem::Periode, QStringLiteral("Périodicité")}};
         for (const auto &[item, title] : screens) {
             // Modal screens: note the title and close each as soon as it shows.
             QString shown;
