@@ -1,0 +1,262 @@
+#include "resources/GesIndispo.h"
+
+#include "core/Prompter.h"
+#include "core/RecordLocks.h"
+#include "core/Session.h"
+#include "core/SqlText.h"
+#include "core/widgets/DateField.h"
+#include "core/widgets/HourMinuteEdit.h"
+#include "resources/TimeOff.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFormLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include <algorithm>
+
+namespace {
+
+QWidget *dateAndTime(QWidget *parent, DateField *date, HourMinuteEdit *time)
+{
+    auto *box = new QWidget(parent);
+    auto *row = new QHBoxLayout(box);
+    row->setContentsMargins(0, 0, 0, 0);
+    row->addWidget(date);
+    row->addWidget(time);
+    row->addStretch();
+    return box;
+}
+
+} // namespace
+
+GesIndispo::GesIndispo(Session &session, Prompter &prompter, qint64 task, QWidget *parent)
+    : QDialog(parent), m_session(session), m_prompter(prompter), m_task(task),
+      m_rights(Access::lookup(session, QStringLiteral("CONGES"))), m_resource(new QComboBox(this)), m_type(new QComboBox(this)),
+      m_slot(new QComboBox(this)), m_startDate(new DateField(this)), m_startTime(new HourMinuteEdit(this)),
+      m_endDate(new DateField(this)), m_endTime(new HourMinuteEdit(this)), m_days(new QLineEdit(this)),
+      m_hours(new QLineEdit(this)), m_comment(new QPlainTextEdit(this)), m_locked(new QCheckBox(QStringLiteral("Bloqué"), this)),
+      m_save(new QPushButton(QStringLiteral("Valider"), this)), m_delete(new QPushButton(QStringLiteral("Supprimer"), this))
+{
+    setWindowTitle(QStringLiteral("Congés et indisponibilités") +
+                   (task > 0 ? QStringLiteral(" - MODIFICATION") : QStringLiteral(" - CREATION")));
+    m_startDate->setPrompter(&prompter);
+    m_endDate->setPrompter(&prompter);
+    m_comment->setTabChangesFocus(true);
+
+    const Terms &terms = session.terms();
+    const bool feminine = terms.feminine(Entity::Ressource);
+    m_resource->setToolTip(QStringLiteral("Sélectionnez un") + (feminine ? QStringLiteral("e") : QString()) + QLatin1Char(' ') +
+                           terms.singular(Entity::Ressource) + QStringLiteral(" pour ") + terms.article(Entity::Tache) +
+                           terms.singular(Entity::Tache));
+
+    auto *form = new QFormLayout;
+    form->addRow(terms.singular(Entity::Ressource) + QStringLiteral(" :"), m_resource);
+    form->addRow(QStringLiteral("Type de congé :"), m_type);
+    form->addRow(QStringLiteral("Horaire prédéfini :"), m_slot);
+    form->addRow(QStringLiteral("Début :"), dateAndTime(this, m_startDate, m_startTime));
+    form->addRow(QStringLiteral("Fin :"), dateAndTime(this, m_endDate, m_endTime));
+    form->addRow(QStringLiteral("Nombre de jours :"), m_days);
+    form->addRow(QStringLiteral("Nombre d'heures :"), m_hours);
+    form->addRow(QStringLiteral("Commentaire :"), m_comment);
+    form->addRow(QString(), m_locked);
+    m_days->setMaximumWidth(80);
+    m_hours->setMaximumWidth(80);
+    m_comment->setMaximumHeight(80);
+
+    auto *cancel = new QPushButton(QStringLiteral("Annuler"), this);
+    auto *buttons = new QHBoxLayout;
+    buttons->addWidget(m_delete);
+    buttons->addStretch();
+    buttons->addWidget(m_save);
+    buttons->addWidget(cancel);
+    auto *layout = new QVBoxLayout(this);
+    layout->addLayout(form);
+    layout->addLayout(buttons);
+
+    m_save->setDefault(true);
+    m_delete->setEnabled(task > 0 && m_rights.remove);
+    connect(m_save, &QPushButton::clicked, this, &GesIndispo::save);
+    connect(m_delete, &QPushButton::clicked, this, &GesIndispo::remove);
+    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+    connect(m_slot, &QComboBox::activated, this, &GesIndispo::applySlot);
+    connect(m_startDate, &DateField::dateChanged, this, &GesIndispo::recompute);
+    connect(m_endDate, &DateField::dateChanged, this, &GesIndispo::recompute);
+    connect(m_startTime, &HourMinuteEdit::timeChanged, this, &GesIndispo::recompute);
+    connect(m_endTime, &HourMinuteEdit::timeChanged, this, &GesIndispo::recompute);
+
+    loadLists();
+    if (task > 0) {
+        LeaveEntry entry;
+        const Outcome loaded = LeaveStore::load(*session.database(), task, &entry);
+        if (loaded)
+            fill(entry);
+        else {
+            prompter.show(loaded);
+            m_save->setEnabled(false);
+            m_delete->setEnabled(false);
+        }
+    } else {
+        m_startTime->setTime(m_company.hordeb);
+        m_endTime->setTime(m_company.horfin);
+    }
+}
+
+void GesIndispo::loadLists()
+{
+    Database &db = *m_session.database();
+    const Outcome company = CompanyHours::read(db, &m_company);
+    if (!company)
+        m_prompter.show(company);
+
+    QList<LeaveResource> resources;
+    const Outcome listed = LeaveStore::resources(db, m_session.terms(), &resources);
+    if (!listed) {
+        m_prompter.show(listed);
+        m_save->setEnabled(false);
+    }
+    for (const LeaveResource &r : resources)
+        m_resource->addItem(r.label, r.number);
+
+    QList<LeaveType> types;
+    const Outcome typesRead = TimeOff::leaveTypes(db, &types);
+    if (!typesRead)
+        m_prompter.show(typesRead);
+    std::sort(types.begin(), types.end(), [](const LeaveType &a, const LeaveType &b) { return a.label < b.label; });
+    m_type->addItem(QString(), QString());
+    for (const LeaveType &t : types)
+        m_type->addItem(t.label, t.code);
+
+    const Outcome slotsRead = HoursStore::timeSlots(db, &m_slots);
+    if (!slotsRead)
+        m_prompter.show(slotsRead);
+    m_slot->addItem(QString(), 0);
+    for (const TimeSlot &s : m_slots)
+        m_slot->addItem(s.label + QStringLiteral(" (") + s.start + QStringLiteral(" - ") + s.end +
+                            (s.endDay == 1 ? QStringLiteral(" J+1") : QString()) + QLatin1Char(')'),
+                        s.number);
+}
+
+void GesIndispo::setPresets(qint64 resource, const QDate &startDate, const QString &startTime, const QDate &endDate,
+                            const QString &endTime)
+{
+    LeaveEntry entry;
+    entry.resource = resource;
+    entry.startDate = startDate;
+    entry.startTime = startTime;
+    entry.endDate = endDate;
+    entry.endTime = endTime;
+    LeaveStore::computeDurations(m_company, &entry);
+    fill(entry);
+}
+
+void GesIndispo::fill(const LeaveEntry &entry)
+{
+    m_filling = true;
+    m_resource->setCurrentIndex(m_resource->findData(entry.resource));
+    m_type->setCurrentIndex(std::max(0, m_type->findData(entry.leaveType)));
+    m_startDate->setDate(entry.startDate);
+    m_startTime->setTime(entry.startTime);
+    m_endDate->setDate(entry.endDate);
+    m_endTime->setTime(entry.endTime);
+    m_days->setText(number(entry.days));
+    m_hours->setText(number(entry.hours));
+    m_comment->setPlainText(entry.comment);
+    m_locked->setChecked(entry.locked);
+    m_filling = false;
+}
+
+QString GesIndispo::number(double value) const
+{
+    const QChar separator = m_session.decimalSeparator().isNull() ? systemDecimalSeparator() : m_session.decimalSeparator();
+    return displayNumber(QString::number(value), 2, separator);
+}
+
+LeaveEntry GesIndispo::gather() const
+{
+    LeaveEntry e;
+    e.number = m_task;
+    e.resource = m_resource->currentData().toLongLong();
+    e.leaveType = m_type->currentData().toString();
+    e.startDate = m_startDate->date();
+    e.startTime = m_startTime->time();
+    e.endDate = m_endDate->date();
+    e.endTime = m_endTime->time();
+    e.days = sqlNumber(m_days->text(), 2).toDouble();
+    e.hours = sqlNumber(m_hours->text(), 2).toDouble();
+    e.comment = m_comment->toPlainText();
+    e.locked = m_locked->isChecked();
+    return e;
+}
+
+void GesIndispo::recompute()
+{
+    if (m_filling)
+        return;
+    LeaveEntry e = gather();
+    LeaveStore::computeDurations(m_company, &e);
+    m_days->setText(number(e.days));
+    m_hours->setText(number(e.hours));
+}
+
+void GesIndispo::applySlot(int index)
+{
+    const qint64 chosen = m_slot->itemData(index).toLongLong();
+    if (chosen <= 0)
+        return;
+    // Re-read: the slot may have been deleted on another workstation.
+    const Outcome read = HoursStore::timeSlots(*m_session.database(), &m_slots);
+    if (!read) {
+        m_prompter.show(read);
+        return;
+    }
+    const auto slot = std::find_if(m_slots.cbegin(), m_slots.cend(), [chosen](const TimeSlot &s) { return s.number == chosen; });
+    if (slot == m_slots.cend()) {
+        m_prompter.show(QStringLiteral("Attention"), QStringLiteral("Cet horaire n'est plus défini"), Prompter::Icon::Warning);
+        return;
+    }
+    m_filling = true;
+    m_startTime->setTime(slot->start);
+    m_endTime->setTime(slot->end);
+    const QDate start = m_startDate->date();
+    if (start.isValid())
+        m_endDate->setDate(start.addDays(slot->endDay == 1 ? 1 : 0));
+    m_filling = false;
+    recompute();
+}
+
+void GesIndispo::save()
+{
+    LeaveEntry entry = gather();
+    const Outcome saved = LeaveStore::save(m_session, &entry);
+    m_prompter.show(saved);
+    if (saved)
+        accept();
+}
+
+void GesIndispo::remove()
+{
+    if (m_task <= 0 || !m_rights.remove)
+        return;
+    if (!m_prompter.ask(QStringLiteral("Suppression"), QStringLiteral("Supprimer le congé ?"), false))
+        return;
+    const Outcome removed = LeaveStore::remove(m_session, m_task);
+    m_prompter.show(removed);
+    if (removed)
+        accept();
+}
+
+void GesIndispo::done(int result)
+{
+    if (m_task > 0) {
+        const Outcome released = RecordLocks::release(m_session, LockKind::Task);
+        if (!released)
+            m_prompter.show(released);
+    }
+    QDialog::done(result);
+}
