@@ -733,21 +733,15 @@ void ClientScreen::vanished(const Outcome &outcome)
 
 bool ClientScreen::takeLock(qint64 number)
 {
-    const Outcome taken = RecordLocks::take(m_session, LockKind::Client, number);
-    if (!taken) {
+    const Outcome taken = m_lock.take(number);
+    if (!taken)
         m_prompter.show(taken);
-        return false;
-    }
-    m_locked = true;
-    return true;
+    return taken.ok();
 }
 
 void ClientScreen::releaseLock()
 {
-    if (!m_locked)
-        return;
-    m_locked = false;
-    const Outcome released = RecordLocks::release(m_session, LockKind::Client);
+    const Outcome released = m_lock.release();
     if (!released)
         m_prompter.show(released);
 }

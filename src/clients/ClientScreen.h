@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/RecordLocks.h"
+
 #include "access/Access.h"
 #include "clients/ClientFreeZones.h"
 #include "clients/ClientStore.h"
@@ -141,7 +143,7 @@ protected:
     QString m_imagesFolder;
     QString m_documentsFolder;
     bool m_open = true;
-    bool m_locked = false;
+    HeldLock m_lock{m_session, LockKind::Client};
     bool m_consultation = false;
     qint64 m_saved = 0;
     QHash<QString, QWidget *> m_fields;

@@ -76,3 +76,18 @@ Outcome RecordLocks::releaseAll(Session &session)
     }
     return Outcome::success();
 }
+
+Outcome HeldLock::take(qint64 number)
+{
+    const Outcome taken = RecordLocks::take(m_session, m_kind, number);
+    m_held = m_held || taken.ok();
+    return taken;
+}
+
+Outcome HeldLock::release()
+{
+    if (!m_held)
+        return Outcome::success();
+    m_held = false;
+    return RecordLocks::release(m_session, m_kind);
+}

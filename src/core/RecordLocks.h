@@ -22,3 +22,21 @@ Outcome release(Session &session, LockKind kind);
 Outcome releaseAll(Session &session);
 
 } // namespace RecordLocks
+
+// The lock a screen holds while its record is open: taken once granted,
+// released when asked (and only then).
+class HeldLock
+{
+public:
+    HeldLock(Session &session, LockKind kind) : m_session(session), m_kind(kind) {}
+
+    Outcome take(qint64 number);
+    // Nothing to do when the lock is not held.
+    Outcome release();
+    bool isHeld() const { return m_held; }
+
+private:
+    Session &m_session;
+    LockKind m_kind;
+    bool m_held = false;
+};

@@ -781,21 +781,15 @@ void GesRessources::vanished(const Outcome &outcome)
 
 bool GesRessources::takeLock(qint64 number)
 {
-    const Outcome taken = RecordLocks::take(m_session, LockKind::Resource, number);
-    if (!taken) {
+    const Outcome taken = m_lock.take(number);
+    if (!taken)
         m_prompter.show(taken);
-        return false;
-    }
-    m_locked = true;
-    return true;
+    return taken.ok();
 }
 
 void GesRessources::releaseLock()
 {
-    if (!m_locked)
-        return;
-    m_locked = false;
-    const Outcome released = RecordLocks::release(m_session, LockKind::Resource);
+    const Outcome released = m_lock.release();
     if (!released)
         m_prompter.show(released);
 }

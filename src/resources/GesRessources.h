@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/RecordLocks.h"
+
 #include "access/Access.h"
 #include "reports/ListRequest.h"
 #include "resources/ResourceStore.h"
@@ -170,7 +172,7 @@ private:
     Resource m_resource;
     QString m_imagesFolder;
     bool m_open = true;
-    bool m_locked = false;
+    HeldLock m_lock{m_session, LockKind::Resource};
     qint64 m_saved = 0;
     QHash<QString, QString> m_serviceLabels;
     QHash<qint64, QPair<QString, QString>> m_skillLabels; // domain label, skill label
