@@ -169,40 +169,81 @@ Outcome writeLinks(Session &session, const Task &task, const QString &table, con
     return Outcome::success();
 }
 
+Outcome costFailure(const Database &db, int kind)
+{
+    return Outcome::failure(Error,
+                            kind == TaskCostLine::Expense ? QStringLiteral("Erreur lors de la mise à jour de la charge")
+                                                          : QStringLiteral("Erreur lors de la mise à jour de la recette"),
+                            db.lastError());
+}
+
+// The values a cost line is written with, quantity and total settled.
+struct CostValues
+{
+    QStringList columns;
+    QStringList values;
+};
+
+CostValues costValues(const Dialect &d, TaskCostLine *c)
+{
+    if (c->quantity <= 0)
+        c->quantity = 1;
+    if (c->kind == TaskCostLine::Income)
+        c->resource = 0;
+    const QString unit = number(c->unitAmount.trimmed().isEmpty() ? QStringLiteral("0") : c->unitAmount);
+    const QString total = c->total.trimmed().isEmpty() ? number(c->quantity * unit.toDouble()) : number(c->total);
+    return {{QStringLiteral("noidcout"), QStringLiteral("datecout"), QStringLiteral("libelle"), QStringLiteral("noidressource"),
+             QStringLiteral("nofact"), QStringLiteral("nbunitcout"), QStringLiteral("mtunitcout"), QStringLiteral("mttotcout")},
+            {QString::number(c->item), c->date.isValid() ? d.dateValue(c->date) : d.unsetDateValue(), text(c->label),
+             QString::number(c->resource), text(c->invoice), QString::number(c->quantity), unit, total}};
+}
+
+QString insertCost(const QString &task, int rank, const CostValues &v)
+{
+    return QStringLiteral("insert into kp_taches_couts (noidtache,rgcout,") + v.columns.join(QLatin1Char(','))
+           + QStringLiteral(") values (") + task + QLatin1Char(',') + QString::number(rank) + QLatin1Char(',')
+           + v.values.join(QLatin1Char(',')) + QLatin1Char(')');
+}
+
+// The lines entered while the task had no number yet.
 Outcome writeCosts(Session &session, Task *task)
 {
     Database &db = *session.database();
-    const Dialect &d = session.dialect();
     const QString N = QString::number(task->number);
-    auto failure = [&](int kind) {
-        return Outcome::failure(Error,
-                                kind == TaskCostLine::Expense
-                                    ? QStringLiteral("Erreur lors de la mise à jour de la charge")
-                                    : QStringLiteral("Erreur lors de la mise à jour de la recette"),
-                                db.lastError());
-    };
-    if (!db.exec(QStringLiteral("delete from kp_taches_couts where noidtache = ") + N))
-        return failure(task->costs.isEmpty() ? TaskCostLine::Income : task->costs.first().kind);
     int highest = 0;
     for (const TaskCostLine &c : std::as_const(task->costs))
         highest = qMax(highest, c.rank);
     for (TaskCostLine &c : task->costs) {
         if (c.rank <= 0)
             c.rank = ++highest;
-        if (c.quantity <= 0)
-            c.quantity = 1;
-        const QString unit = number(c.unitAmount.trimmed().isEmpty() ? QStringLiteral("0") : c.unitAmount);
-        const QString total = c.total.trimmed().isEmpty() ? number(c.quantity * unit.toDouble()) : number(c.total);
-        if (!db.exec(QStringLiteral("insert into kp_taches_couts (noidtache,rgcout,noidcout,datecout,libelle,noidressource,"
-                                    "nofact,nbunitcout,mtunitcout,mttotcout) values (")
-                     + N + QLatin1Char(',') + QString::number(c.rank) + QLatin1Char(',') + QString::number(c.item)
-                     + QLatin1Char(',') + (c.date.isValid() ? d.dateValue(c.date) : d.unsetDateValue())
-                     + QLatin1Char(',') + text(c.label) + QLatin1Char(',') + QString::number(c.resource)
-                     + QLatin1Char(',') + text(c.invoice) + QLatin1Char(',') + QString::number(c.quantity)
-                     + QLatin1Char(',') + unit + QLatin1Char(',') + total + QLatin1Char(')')))
-            return failure(c.kind);
+        if (!db.exec(insertCost(N, c.rank, costValues(session.dialect(), &c))))
+            return costFailure(db, c.kind);
     }
     return Outcome::success();
+}
+
+QString costSelect()
+{
+    return QStringLiteral("select c.rgcout,k.typecout,c.noidcout,c.datecout,c.libelle,c.noidressource,c.nofact,"
+                          "c.nbunitcout,c.mtunitcout,c.mttotcout from kp_taches_couts c left join kp_couts k on "
+                          "k.noid = c.noidcout where c.noidtache = ");
+}
+
+// A line read by "select c.rgcout,k.typecout,c.noidcout,... from kp_taches_couts c".
+TaskCostLine costLine(const ResultSet &rows, int i)
+{
+    TaskCostLine c;
+    c.rank = rows.toInt(i, 0);
+    c.kind = rows.toInt(i, 1);
+    c.item = rows.toLongLong(i, 2);
+    c.date = storedDateTime(rows, i, 3).date();
+    c.label = shown(rows.value(i, 4));
+    c.resource = rows.toLongLong(i, 5);
+    c.invoice = shown(rows.value(i, 6));
+    c.quantity = rows.toInt(i, 7);
+    c.unitAmount = number(rows.value(i, 8));
+    c.total = number(rows.value(i, 9));
+    return c;
 }
 
 } // namespace
@@ -228,9 +269,7 @@ Outcome TaskStore::load(Session &session, qint64 noid, Task *task)
                   dates)
         || !db.query(QStringLiteral("select noidressource from kp_taches_ressources where noid = ") + N, resources)
         || !db.query(QStringLiteral("select noidsoc from kp_taches_clients where noid = ") + N, clients)
-        || !db.query(QStringLiteral("select c.rgcout,k.typecout,c.noidcout,c.datecout,c.libelle,c.noidressource,c.nofact,"
-                                    "c.nbunitcout,c.mtunitcout,c.mttotcout from kp_taches_couts c left join kp_couts k on "
-                                    "k.noid = c.noidcout where c.noidtache = ")
+        || !db.query(costSelect()
                          + N + QStringLiteral(" order by c.rgcout"),
                      costs))
         return Outcome::failure(Error, QStringLiteral("Erreur lors de la lecture ") + terms.partitive(Entity::Tache)
@@ -265,22 +304,28 @@ Outcome TaskStore::load(Session &session, qint64 noid, Task *task)
         t.resources.append(resources.toLongLong(i, 0));
     for (int i = 0; i < clients.rowCount(); ++i)
         t.clients.append(clients.toLongLong(i, 0));
-    for (int i = 0; i < costs.rowCount(); ++i) {
-        TaskCostLine c;
-        c.rank = costs.toInt(i, 0);
-        c.kind = costs.toInt(i, 1);
-        c.item = costs.toLongLong(i, 2);
-        c.date = storedDateTime(costs, i, 3).date();
-        c.label = shown(costs.value(i, 4));
-        c.resource = costs.toLongLong(i, 5);
-        c.invoice = shown(costs.value(i, 6));
-        c.quantity = costs.toInt(i, 7);
-        c.unitAmount = number(costs.value(i, 8));
-        c.total = number(costs.value(i, 9));
-        t.costs.append(c);
-    }
+    for (int i = 0; i < costs.rowCount(); ++i)
+        t.costs.append(costLine(costs, i));
     *task = t;
     return Outcome::success();
+}
+
+void TaskStore::applyRuleDates(Task *task)
+{
+    const PeriodRule &rule = *task->rule;
+    TaskRange range;
+    if (!task->ranges.isEmpty())
+        range = task->ranges.first();
+    const bool moved = range.startDate != rule.datedeb || range.startTime != rule.hordeb
+                       || range.endDate != rule.datedeb.addDays(rule.jourfin) || range.endTime != rule.horfin;
+    range.startDate = rule.datedeb;
+    range.startTime = rule.hordeb;
+    range.endDate = rule.datedeb.addDays(rule.jourfin);
+    range.endTime = rule.horfin;
+    if (moved)
+        range.days = range.hours = QString(); // computed again from the new range
+    task->ranges = {range};
+    task->split = false;
 }
 
 Outcome TaskStore::validate(Session &session, const Task &task)
@@ -296,7 +341,14 @@ Outcome TaskStore::validate(Session &session, const Task &task)
         return Outcome::failure(incomplete, QStringLiteral("Vous devez d'abord créer des types ")
                                                 + (terms.elided(Entity::Tache) ? QStringLiteral("d'") : QStringLiteral("de "))
                                                 + terms.singular(Entity::Tache));
-    if (task.split) {
+    if (task.alertRequest && task.alertRequest->minutes) {
+        QStringList codes;
+        const Outcome expanded =
+            TaskAlerts::expandRecipients(db, task.alertRequest->users, task.alertRequest->groups, &codes);
+        if (!expanded)
+            return expanded;
+    }
+    if (task.split && !task.periodic) {
         if (task.ranges.isEmpty())
             return Outcome::failure(incomplete, QStringLiteral("Vous n'avez défini aucun fractionnement !"));
         return Outcome::success();
@@ -313,6 +365,8 @@ Outcome TaskStore::validate(Session &session, const Task &task)
 
 Outcome TaskStore::save(Session &session, Task *task)
 {
+    if (task->periodic && task->rule)
+        applyRuleDates(task);
     const Outcome valid = validate(session, *task);
     if (!valid)
         return valid;
@@ -364,9 +418,11 @@ Outcome TaskStore::save(Session &session, Task *task)
                           written.clients, Entity::Client);
     if (!step)
         return step;
-    const Outcome costs = writeCosts(session, &written);
-    if (!costs)
-        return costs;
+    if (creation) {
+        const Outcome costs = writeCosts(session, &written);
+        if (!costs)
+            return costs;
+    }
     if (!transaction.commit())
         return Outcome::failure(Error, updateFailure(terms), db.lastError());
 
@@ -380,12 +436,38 @@ Outcome TaskStore::save(Session &session, Task *task)
                                                              db.lastError());
         if (cleared && !rule.commit())
             cleared = Outcome::failure(Error, updateFailure(terms) + QStringLiteral(" (Période)"), db.lastError());
-        if (!cleared)
-            return cleared;
-        task->series = 0;
-        task->occurrenceStart = task->occurrenceEnd = QDateTime();
+        // The task itself is saved: the rest of the sequence still runs.
+        result.merge(cleared);
+        if (cleared) {
+            task->series = 0;
+            task->occurrenceStart = task->occurrenceEnd = QDateTime();
+        }
     } else if (task->periodic) {
         task->series = noid;
+        if (task->rule) {
+            PeriodRule rule = *task->rule;
+            rule.noid = noid;
+            const QString failure = updateFailure(terms) + QStringLiteral(" (Période)");
+            Transaction ruleWrite(db);
+            Outcome written = ruleWrite.isActive() ? Periodicity::saveRule(db, session.dialect(), rule)
+                                                   : Outcome::failure(Error, failure, db.lastError());
+            if (written && !ruleWrite.commit())
+                written = Outcome::failure(Error, failure, db.lastError());
+            result.merge(written);
+            task->rule = rule;
+        }
+    }
+    if (task->alertRequest) {
+        // The task is saved whatever happens to its alert, which keeps its rows.
+        const AlertRequest &a = *task->alertRequest;
+        QStringList codes;
+        Outcome alert = a.minutes ? TaskAlerts::expandRecipients(db, a.users, a.groups, &codes) : Outcome::success();
+        if (alert)
+            alert = TaskAlerts::write(session, noid, a.minutes, a.comment, codes);
+        for (const Message &m : alert.messages())
+            result.notice(m.title, m.text);
+        if (alert)
+            task->alert = a.minutes ? noid : 0;
     }
     if (creation) {
         // The task is written: an undo entry that could not be kept is only reported.
@@ -434,5 +516,76 @@ Outcome TaskStore::remove(Session &session, qint64 noid)
         return alerts;
     if (!db.exec(QStringLiteral("delete from kp_periode where noid = ") + N) || !transaction.commit())
         return Outcome::failure(Error, failure, db.lastError());
+    return Outcome::success();
+}
+
+bool TaskStore::adminLockApplies(const Session &session, const Task &task)
+{
+    const DatabaseDescription &d = session.description();
+    return task.adminLock && d.blocauto && d.geslogin && !session.isAdministrator();
+}
+
+Outcome TaskStore::saveCostLine(Session &session, qint64 task, TaskCostLine *line)
+{
+    Database &db = *session.database();
+    const QString N = QString::number(task);
+    Transaction transaction(db);
+    if (!transaction.isActive())
+        return costFailure(db, line->kind);
+    TaskCostLine written = *line;
+    if (written.rank <= 0) {
+        ResultSet highest;
+        if (!db.query(QStringLiteral("select max(rgcout) from kp_taches_couts where  noidtache = ") + N, highest))
+            return costFailure(db, line->kind);
+        written.rank = (highest.isEmpty() || highest.isNull(0, 0) ? 0 : highest.toInt(0, 0)) + 1;
+    }
+    const QString R = QString::number(written.rank);
+    ResultSet existing;
+    if (!db.query(QStringLiteral("select noidtache from kp_taches_couts where noidtache = ") + N
+                      + QStringLiteral(" and rgcout = ") + R,
+                  existing))
+        return costFailure(db, line->kind);
+    const CostValues v = costValues(session.dialect(), &written);
+    QString sql;
+    if (existing.isEmpty()) {
+        sql = insertCost(N, written.rank, v);
+    } else {
+        QStringList assignments;
+        for (int i = 0; i < v.columns.size(); ++i)
+            assignments.append(v.columns[i] + QStringLiteral(" = ") + v.values[i]);
+        sql = QStringLiteral("update kp_taches_couts set ") + assignments.join(QStringLiteral(", "))
+              + QStringLiteral(" where noidtache = ") + N + QStringLiteral(" and rgcout = ") + R;
+    }
+    if (!db.exec(sql) || !transaction.commit())
+        return costFailure(db, line->kind);
+    written.total = number(v.values.last());
+    written.unitAmount = number(v.values[6]);
+    *line = written;
+    return Outcome::success();
+}
+
+Outcome TaskStore::loadCostLine(Session &session, qint64 task, int rank, int kind, TaskCostLine *line)
+{
+    Database &db = *session.database();
+    ResultSet rows;
+    if (!db.query(costSelect()
+                      + QString::number(task) + QStringLiteral(" and c.rgcout = ") + QString::number(rank),
+                  rows))
+        return Outcome::failure(Error, QStringLiteral("Erreur lors de la lecture des couts"), db.lastError());
+    if (rows.isEmpty())
+        return Outcome::failure(QStringLiteral("Disparition"), kind == TaskCostLine::Expense
+                                                                   ? QStringLiteral("Cette charge n'est plus définie !")
+                                                                   : QStringLiteral("Cette recette n'est plus définie !"));
+    *line = costLine(rows, 0);
+    line->kind = kind;
+    return Outcome::success();
+}
+
+Outcome TaskStore::removeCostLine(Session &session, qint64 task, int rank)
+{
+    Database &db = *session.database();
+    if (!db.exec(QStringLiteral("delete from kp_taches_couts where noidtache = ") + QString::number(task)
+                 + QStringLiteral(" and rgcout = ") + QString::number(rank)))
+        return Outcome::failure(Error, QStringLiteral("Erreur lors de la suppression"), db.lastError());
     return Outcome::success();
 }

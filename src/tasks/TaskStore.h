@@ -1,11 +1,15 @@
 #pragma once
 
 #include "core/Outcome.h"
+#include "tasks/Periodicity.h"
 
 #include <QDate>
 #include <QDateTime>
 #include <QList>
 #include <QString>
+#include <QStringList>
+
+#include <optional>
 
 class Session;
 
@@ -39,6 +43,16 @@ struct TaskCostLine
     QString total;
 };
 
+// The alert the task form asks for: an offset (none: no alert), a comment
+// and the recipients as listed, groups not yet expanded.
+struct AlertRequest
+{
+    std::optional<int> minutes;
+    QString comment;
+    QStringList users;
+    QList<int> groups;
+};
+
 // A task as the task form edits it: the header, its ranges and its links.
 struct Task
 {
@@ -68,6 +82,11 @@ struct Task
     QList<qint64> resources;
     QList<qint64> clients;
     QList<TaskCostLine> costs;
+    // Written after the task itself, each in its own transaction, when set:
+    // the rule of a periodic task (its dates then give the task's range), and
+    // the alert. Unset, they are left as they are.
+    std::optional<PeriodRule> rule;
+    std::optional<AlertRequest> alertRequest;
 
     bool isSeriesModel() const { return number != 0 && series == number; }
 };
@@ -78,17 +97,33 @@ namespace TaskStore {
 // "Disparition" when another workstation deleted the task.
 Outcome load(Session &session, qint64 noid, Task *task);
 
+// A periodic task's range is its rule's first occurrence.
+void applyRuleDates(Task *task);
+
 // The checks made before any write, in the order the form makes them.
 Outcome validate(Session &session, const Task &task);
 
 // Validates, then writes the task in one transaction; a new task gets its
-// number. Recorded in the undo history before a modification and after a
-// creation. Turning a series model into an ordinary task drops its rule.
+// number, and its cost lines are written with it. A modification leaves the
+// cost lines alone: they are saved one at a time. Recorded in the undo
+// history before a modification and after a creation. Turning a series model
+// into an ordinary task drops its rule.
 Outcome save(Session &session, Task *task);
 
 // Records the task in the undo history, then deletes it with its ranges,
 // links, costs, alert and rule; a series model takes every row derived from
 // the series with it.
 Outcome remove(Session &session, qint64 noid);
+
+// True when the task's administrative lock keeps this user from changing it:
+// the database locks past tasks, users log in and this one is no administrator.
+bool adminLockApplies(const Session &session, const Task &task);
+
+// One cost line of a saved task, in its own transaction; a new line (rank 0)
+// is numbered after the task's highest.
+Outcome saveCostLine(Session &session, qint64 task, TaskCostLine *line);
+// "Cette recette n'est plus définie !" when another workstation removed it.
+Outcome loadCostLine(Session &session, qint64 task, int rank, int kind, TaskCostLine *line);
+Outcome removeCostLine(Session &session, qint64 task, int rank);
 
 } // namespace TaskStore

@@ -54,14 +54,7 @@ private slots:
         QVERIFY(TimeOff::saveLeaveType(db(), {QStringLiteral("CP"), QStringLiteral("Congés payés"), QDate(2000, 6, 1),
                                               QDate(2000, 5, 31), 25, 0xFFFF00, 0}));
         for (int n : {3, 7})
-            QVERIFY2(db().exec(QStringLiteral("insert into kp_ressources (noid,libelle,typeressource,civilite,nomressource,"
-                                              "prenomressource,adrressource,compressource,cpressource,villeressource,"
-                                              "paysressource,etatressource,telressource,mobressource,faxressource,"
-                                              "mailressource,annivressource,coulfond,coultexte,icone,noidprofil,dtsaisie,"
-                                              "ordisaisie,dtmodif,ordimodif) values (%1,'Res %1',0,0,'/','/','/','/','/','/',"
-                                              "'/','/','/','/','/','/','1900-01-01',0,0,'/',0,'1900-01-01','P','1900-01-01','P')")
-                                   .arg(n)),
-                     qPrintable(db().lastError()));
+            QVERIFY2(insertResource(db(), n, QStringLiteral("Res %1").arg(n)), qPrintable(db().lastError()));
     }
 
     void newLeaveStoredWithItsWorkingDays_data()

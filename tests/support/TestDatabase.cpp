@@ -153,3 +153,15 @@ QString scalar(Database &db, const QString &sql)
 {
     return column(db, sql).value(0);
 }
+
+bool insertResource(Database &db, qint64 noid, const QString &label, const QString &mail)
+{
+    return db.exec(QStringLiteral("insert into kp_ressources (noid,libelle,typeressource,civilite,nomressource,"
+                                  "prenomressource,adrressource,compressource,cpressource,villeressource,"
+                                  "paysressource,etatressource,telressource,mobressource,faxressource,"
+                                  "mailressource,annivressource,coulfond,coultexte,icone,noidprofil,dtsaisie,"
+                                  "ordisaisie,dtmodif,ordimodif) values (%1,'%2',0,0,'/','/','/','/','/','/',"
+                                  "'/','/','/','/','/','%3','1900-01-01',0,0,'/',0,'1900-01-01','P','1900-01-01','P')")
+                       .arg(noid)
+                       .arg(QString(label).replace(QLatin1Char('\''), QStringLiteral("''")), mail));
+}

@@ -79,3 +79,5 @@ private:
 QStringList column(Database &db, const QString &sql);
 // Runs a select and returns its single value.
 QString scalar(Database &db, const QString &sql);
+// Writes a bare resource row (every mandatory column filled); false on failure.
+bool insertResource(Database &db, qint64 noid, const QString &label, const QString &mail = QStringLiteral("/"));

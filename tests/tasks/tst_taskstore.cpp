@@ -1,5 +1,6 @@
 #include "core/Settings.h"
 #include "core/SqlText.h"
+#include "tasks/TaskLinks.h"
 #include "tasks/TaskStore.h"
 #include "support/TestDatabase.h"
 
@@ -318,6 +319,153 @@ private slots:
                  (QStringList{QStringLiteral("0"), QStringLiteral("0")}));
     }
 
+    void costLinesAreSavedOneAtATime()
+    {
+        Task t = newTask();
+        QVERIFY(TaskStore::save(session(), &t));
+        TaskCostLine first;
+        first.item = 2;
+        first.kind = TaskCostLine::Income;
+        first.resource = 4; // an income line names no resource
+        first.date = QDate(2026, 12, 7);
+        first.quantity = 0; // read as one
+        first.unitAmount = QStringLiteral("12,5");
+        QVERIFY(TaskStore::saveCostLine(session(), t.number, &first));
+        TaskCostLine second = first;
+        second.rank = 0;
+        second.total.clear();
+        second.kind = TaskCostLine::Expense;
+        second.resource = 4;
+        second.quantity = 2;
+        QVERIFY(TaskStore::saveCostLine(session(), t.number, &second));
+        QCOMPARE(first.rank, 1);
+        QCOMPARE(second.rank, 2);
+        QCOMPARE(column(db(), QStringLiteral("select rgcout from kp_taches_couts order by rgcout")),
+                 (QStringList{QStringLiteral("1"), QStringLiteral("2")}));
+        QCOMPARE(sqlNumber(scalar(db(), QStringLiteral("select mttotcout from kp_taches_couts where rgcout = 2")), 2),
+                 QStringLiteral("25.00"));
+        QCOMPARE(scalar(db(), QStringLiteral("select noidressource from kp_taches_couts where rgcout = 1")), QStringLiteral("0"));
+
+        // a modification rewrites the line in place; a save of the task leaves the lines alone
+        second.total = QStringLiteral("30");
+        QVERIFY(TaskStore::saveCostLine(session(), t.number, &second));
+        t.costs.clear();
+        QVERIFY(TaskStore::save(session(), &t));
+        QCOMPARE(scalar(db(), QStringLiteral("select count(*) from kp_taches_couts")), QStringLiteral("2"));
+        QCOMPARE(sqlNumber(scalar(db(), QStringLiteral("select mttotcout from kp_taches_couts where rgcout = 2")), 2),
+                 QStringLiteral("30.00"));
+
+        // another workstation removed the line meanwhile
+        QVERIFY(TaskStore::removeCostLine(session(), t.number, 1));
+        TaskCostLine gone;
+        const Outcome o = TaskStore::loadCostLine(session(), t.number, 1, TaskCostLine::Income, &gone);
+        QVERIFY(!o);
+        QCOMPARE(o.text(), QStringLiteral("Cette recette n'est plus définie !"));
+        QVERIFY(TaskStore::loadCostLine(session(), t.number, 2, TaskCostLine::Expense, &gone));
+        QCOMPARE(gone.quantity, 2);
+    }
+
+    void periodicTaskTakesItsDatesFromTheRule()
+    {
+        Task t = newTask();
+        t.periodic = true;
+        PeriodRule rule;
+        rule.hordeb = QStringLiteral("08:00");
+        rule.horfin = QStringLiteral("10:30");
+        rule.jourfin = 1;
+        rule.periodicite = PeriodRule::Weekly;
+        rule.jour = QStringLiteral("0010000");
+        rule.datedeb = QDate(2027, 1, 6);
+        t.rule = rule;
+        QVERIFY(TaskStore::save(session(), &t));
+        QCOMPARE(t.series, t.number);
+        PeriodRule back;
+        bool found = false;
+        QVERIFY(Periodicity::readRule(db(), t.number, &back, &found));
+        QVERIFY(found);
+        QCOMPARE(back.jour, QStringLiteral("0010000"));
+        Task read;
+        QVERIFY(TaskStore::load(session(), t.number, &read));
+        QVERIFY(read.periodic);
+        QCOMPARE(read.ranges.size(), 1);
+        QCOMPARE(read.ranges[0], (TaskRange{QDate(2027, 1, 6), QStringLiteral("08:00"), QDate(2027, 1, 7),
+                                            QStringLiteral("10:30"), read.ranges[0].days, read.ranges[0].hours}));
+    }
+
+    void alertIsWrittenAfterTheTask()
+    {
+        exec(QStringLiteral("insert into kp_groupes (nogroupe,codegroupe) values (5,'Equipe')"));
+        exec(QStringLiteral("insert into kp_utilgroupe (codeutil,nogroupe) values ('BOB',5)"));
+        Task t = newTask();
+        t.alertRequest = AlertRequest{0, QStringLiteral("Prévenir"), {}, {5}};
+        QVERIFY(TaskStore::save(session(), &t));
+        QCOMPARE(t.alert, t.number);
+        QCOMPARE(scalar(db(), QStringLiteral("select noalerte from kp_taches_desc")), QString::number(t.number));
+        QCOMPARE(scalar(db(), QStringLiteral("select ecart from kp_alertes")), QStringLiteral("0"));
+        t.alertRequest = AlertRequest{};
+        QVERIFY(TaskStore::save(session(), &t));
+        QCOMPARE(scalar(db(), QStringLiteral("select count(*) from kp_alertes")), QStringLiteral("0"));
+        QCOMPARE(scalar(db(), QStringLiteral("select noalerte from kp_taches_desc")), QStringLiteral("0"));
+    }
+
+    void adminLockAppliesOnlyToLockedUsers_data()
+    {
+        QTest::addColumn<bool>("locked");
+        QTest::addColumn<bool>("blocauto");
+        QTest::addColumn<bool>("geslogin");
+        QTest::addColumn<bool>("admin");
+        QTest::addColumn<bool>("applies");
+        QTest::newRow("locked, plain user") << true << true << true << false << true;
+        QTest::newRow("not locked") << false << true << true << false << false;
+        QTest::newRow("administrator") << true << true << true << true << false;
+        QTest::newRow("no automatic lock") << true << false << true << false << false;
+        QTest::newRow("no login management") << true << true << false << false << false;
+    }
+    void adminLockAppliesOnlyToLockedUsers()
+    {
+        QFETCH(bool, locked);
+        QFETCH(bool, blocauto);
+        QFETCH(bool, geslogin);
+        QFETCH(bool, admin);
+        QFETCH(bool, applies);
+        session().description().blocauto = blocauto;
+        session().description().geslogin = geslogin;
+        session().setAdministrator(admin);
+        Task t;
+        t.adminLock = locked;
+        QCOMPARE(TaskStore::adminLockApplies(session(), t), applies);
+    }
+
+    void teamsAndMail()
+    {
+        QVERIFY(insertResource(db(), 4, QStringLiteral("Zoé"), QStringLiteral("zoe@example.org")));
+        QVERIFY(insertResource(db(), 6, QStringLiteral("Albert")));
+        exec(QStringLiteral("insert into kp_equipes (noequipe,libequipe) values (1,'Nord')"));
+        exec(QStringLiteral("insert into kp_equipes (noequipe,libequipe) values (2,'Vide')"));
+        exec(QStringLiteral("insert into kp_equipes_ress (noequipe,noressource) values (1,4)"));
+        exec(QStringLiteral("insert into kp_equipes_ress (noequipe,noressource) values (1,6)"));
+        exec(QStringLiteral("insert into kp_equipes_ress (noequipe,noressource) values (1,99)")); // deleted since
+        QList<LinkedItem> members;
+        QVERIFY(TaskLinks::teamMembers(session(), 1, &members));
+        QCOMPARE(members.size(), 2);
+        const Outcome empty = TaskLinks::teamMembers(session(), 2, &members);
+        QCOMPARE(empty.title(), QStringLiteral("Désolé"));
+        QCOMPARE(empty.text(), QStringLiteral("Aucune Ressource pour cette équipe"));
+
+        QStringList addresses;
+        QVERIFY(TaskLinks::mailRecipients(db(), {4, 6}, &addresses));
+        QCOMPARE(addresses, QStringList{QStringLiteral("zoe@example.org")});
+        Task t = newTask();
+        t.comment = QStringLiteral("Apporter l'échelle");
+        QCOMPARE(TaskLinks::mailBody(session(), t, {QStringLiteral("Dupont")}), QString());
+        for (const char *key : {"EnvoiDate", "EnvoiCli", "EnvoiComment"})
+            session().settings().write(QStringLiteral("Mail"), QString::fromLatin1(key), QStringLiteral("1"));
+        QCOMPARE(TaskLinks::mailBody(session(), t, {QStringLiteral("Dupont"), QStringLiteral("Martin")}),
+                 QStringLiteral(" du : 07/12/2026 (09:00) Au : 07/12/2026 (12:00)\r\nClient : Dupont, Martin\r\n"
+                                "Commentaire : Apporter l'échelle"));
+        session().settings().remove(QStringLiteral("Mail"));
+    }
+
     void validation_data()
     {
         QTest::addColumn<bool>("withType");
@@ -331,6 +479,8 @@ private slots:
         const QDate mon(2026, 12, 7), tue(2026, 12, 8);
         QTest::newRow("no task type") << false << false << mon << "09:00" << mon << "12:00" << "Incomplet"
                                       << "Vous devez d'abord créer des types de Tâche";
+        QTest::newRow("alert to nobody comes before the split check")
+            << true << true << QDate() << "" << QDate() << "" << "Erreur" << "Vous n'allez envoyer le message à personne !!!";
         QTest::newRow("split without ranges") << true << true << QDate() << "" << QDate() << "" << "Incomplet"
                                               << "Vous n'avez défini aucun fractionnement !";
         QTest::newRow("no end date") << true << false << mon << "09:00" << QDate() << "12:00" << "Incomplet"
@@ -356,6 +506,8 @@ private slots:
             exec(QStringLiteral("delete from kp_taches"));
         Task t = newTask();
         t.split = split;
+        if (QByteArray(QTest::currentDataTag()).startsWith("alert"))
+            t.alertRequest = AlertRequest{15, {}, {}, {}};
         t.ranges = split ? QList<TaskRange>() : QList<TaskRange>{range(startDate, startTime, endDate, endTime)};
         const Outcome o = TaskStore::save(session(), &t);
         QCOMPARE(o.ok(), title.isEmpty());
