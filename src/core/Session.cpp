@@ -31,3 +31,8 @@ void Session::closeDatabase()
     m_open = false;
     m_description = DatabaseDescription();
 }
+
+QChar Session::shownDecimalSeparator() const
+{
+    return m_decimalSeparator.isNull() ? systemDecimalSeparator() : m_decimalSeparator;
+}

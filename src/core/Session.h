@@ -48,6 +48,8 @@ public:
     void setCurrentResource(qint64 resource) { m_currentResource = resource; }
 
     QChar decimalSeparator() const { return m_decimalSeparator; }
+    // The workstation's separator, or the system's when it has none.
+    QChar shownDecimalSeparator() const;
     void setDecimalSeparator(QChar separator) { m_decimalSeparator = separator; }
 
     // The open database, null when none is open.

@@ -20,21 +20,6 @@
 
 #include <algorithm>
 
-namespace {
-
-QWidget *dateAndTime(QWidget *parent, DateField *date, HourMinuteEdit *time)
-{
-    auto *box = new QWidget(parent);
-    auto *row = new QHBoxLayout(box);
-    row->setContentsMargins(0, 0, 0, 0);
-    row->addWidget(date);
-    row->addWidget(time);
-    row->addStretch();
-    return box;
-}
-
-} // namespace
-
 GesIndispo::GesIndispo(Session &session, Prompter &prompter, qint64 task, QWidget *parent)
     : QDialog(parent), m_session(session), m_prompter(prompter), m_task(task),
       m_rights(Access::lookup(session, QStringLiteral("CONGES"))), m_resource(new QComboBox(this)), m_type(new QComboBox(this)),
@@ -59,8 +44,8 @@ GesIndispo::GesIndispo(Session &session, Prompter &prompter, qint64 task, QWidge
     form->addRow(terms.singular(Entity::Ressource) + QStringLiteral(" :"), m_resource);
     form->addRow(QStringLiteral("Type de congé :"), m_type);
     form->addRow(QStringLiteral("Horaire prédéfini :"), m_slot);
-    form->addRow(QStringLiteral("Début :"), dateAndTime(this, m_startDate, m_startTime));
-    form->addRow(QStringLiteral("Fin :"), dateAndTime(this, m_endDate, m_endTime));
+    form->addRow(QStringLiteral("Début :"), dateTimeRow(m_startDate, m_startTime));
+    form->addRow(QStringLiteral("Fin :"), dateTimeRow(m_endDate, m_endTime));
     form->addRow(QStringLiteral("Nombre de jours :"), m_days);
     form->addRow(QStringLiteral("Nombre d'heures :"), m_hours);
     form->addRow(QStringLiteral("Commentaire :"), m_comment);
@@ -132,14 +117,13 @@ void GesIndispo::loadLists()
     for (const LeaveType &t : types)
         m_type->addItem(t.label, t.code);
 
-    const Outcome slotsRead = HoursStore::timeSlots(db, &m_slots);
+    QList<TimeSlot> slotList;
+    const Outcome slotsRead = HoursStore::timeSlots(db, &slotList);
     if (!slotsRead)
         m_prompter.show(slotsRead);
     m_slot->addItem(QString(), 0);
-    for (const TimeSlot &s : m_slots)
-        m_slot->addItem(s.label + QStringLiteral(" (") + s.start + QStringLiteral(" - ") + s.end +
-                            (s.endDay == 1 ? QStringLiteral(" J+1") : QString()) + QLatin1Char(')'),
-                        s.number);
+    for (const TimeSlot &s : std::as_const(slotList))
+        m_slot->addItem(s.text(), s.number);
 }
 
 void GesIndispo::setPresets(qint64 resource, const QDate &startDate, const QString &startTime, const QDate &endDate,
@@ -173,7 +157,7 @@ void GesIndispo::fill(const LeaveEntry &entry)
 
 QString GesIndispo::number(double value) const
 {
-    const QChar separator = m_session.decimalSeparator().isNull() ? systemDecimalSeparator() : m_session.decimalSeparator();
+    const QChar separator = m_session.shownDecimalSeparator();
     return displayNumber(QString::number(value), 2, separator);
 }
 
@@ -209,23 +193,18 @@ void GesIndispo::applySlot(int index)
     const qint64 chosen = m_slot->itemData(index).toLongLong();
     if (chosen <= 0)
         return;
-    // Re-read: the slot may have been deleted on another workstation.
-    const Outcome read = HoursStore::timeSlots(*m_session.database(), &m_slots);
-    if (!read) {
-        m_prompter.show(read);
-        return;
-    }
-    const auto slot = std::find_if(m_slots.cbegin(), m_slots.cend(), [chosen](const TimeSlot &s) { return s.number == chosen; });
-    if (slot == m_slots.cend()) {
-        m_prompter.show(QStringLiteral("Attention"), QStringLiteral("Cet horaire n'est plus défini"), Prompter::Icon::Warning);
+    TimeSlot slot;
+    const Outcome found = HoursStore::findSlot(*m_session.database(), chosen, &slot);
+    if (!found) {
+        m_prompter.show(found);
         return;
     }
     m_filling = true;
-    m_startTime->setTime(slot->start);
-    m_endTime->setTime(slot->end);
+    m_startTime->setTime(slot.start);
+    m_endTime->setTime(slot.end);
     const QDate start = m_startDate->date();
     if (start.isValid())
-        m_endDate->setDate(start.addDays(slot->endDay == 1 ? 1 : 0));
+        m_endDate->setDate(start.addDays(slot.endDay == 1 ? 1 : 0));
     m_filling = false;
     recompute();
 }

@@ -64,7 +64,6 @@ private:
     qint64 m_task;
     Rights m_rights;
     CompanyHours m_company;
-    QList<TimeSlot> m_slots;
     bool m_filling = false;
 
     QComboBox *m_resource;

@@ -58,6 +58,27 @@ Outcome HoursStore::timeSlots(Database &db, QList<TimeSlot> *list)
     return Outcome::success();
 }
 
+QString TimeSlot::text() const
+{
+    return label + QStringLiteral(" (") + start + QStringLiteral(" - ") + end + (endDay == 1 ? QStringLiteral(" J+1") : QString())
+           + QLatin1Char(')');
+}
+
+Outcome HoursStore::findSlot(Database &db, qint64 number, TimeSlot *slot)
+{
+    QList<TimeSlot> current;
+    const Outcome read = timeSlots(db, &current);
+    if (!read)
+        return read;
+    for (const TimeSlot &s : std::as_const(current)) {
+        if (s.number == number) {
+            *slot = s;
+            return Outcome::success();
+        }
+    }
+    return Outcome::failure(QStringLiteral("Attention"), QStringLiteral("Cet horaire n'est plus défini"));
+}
+
 Outcome HoursStore::saveSlot(Database &db, TimeSlot *slot)
 {
     if (slot->endDay == 0 && clockValue(slot->end) < clockValue(slot->start))

@@ -51,16 +51,6 @@ QPushButton *button(const QString &text, QWidget *parent)
     return b;
 }
 
-QWidget *dateAndTime(QWidget *parent, DateField *date, HourMinuteEdit *time)
-{
-    auto *box = new QWidget(parent);
-    auto *row = new QHBoxLayout(box);
-    row->setContentsMargins(0, 0, 0, 0);
-    row->addWidget(date);
-    row->addWidget(time);
-    row->addStretch();
-    return box;
-}
 
 // A list with its buttons stacked on its right.
 QWidget *listWithButtons(QWidget *parent, QWidget *list, const QList<QPushButton *> &buttons)
@@ -281,8 +271,8 @@ QWidget *GesTaches::datesTab()
     auto *form = new QFormLayout;
     form->addRow(QString(), m_split);
     form->addRow(QStringLiteral("Horaire pré&défini :"), m_slot);
-    form->addRow(QStringLiteral("Dé&but :"), dateAndTime(tab, m_startDate, m_startTime));
-    form->addRow(QStringLiteral("F&in :"), dateAndTime(tab, m_endDate, m_endTime));
+    form->addRow(QStringLiteral("Dé&but :"), dateTimeRow(m_startDate, m_startTime));
+    form->addRow(QStringLiteral("F&in :"), dateTimeRow(m_endDate, m_endTime));
     form->addRow(QStringLiteral("Nombre de jours :"), durations);
 
     m_ranges->setColumnCount(4);
@@ -486,14 +476,13 @@ void GesTaches::loadLists()
     for (int r = 0; r < projects.rowCount(); ++r)
         m_project->addItem(projects.value(r, 1), projects.value(r, 0));
 
-    const Outcome slotsRead = HoursStore::timeSlots(db, &m_slots);
+    QList<TimeSlot> slotList;
+    const Outcome slotsRead = HoursStore::timeSlots(db, &slotList);
     if (!slotsRead)
         m_prompter.show(Error, QStringLiteral("Erreur lors de la lecture des horaires prédéfinis"), Prompter::Icon::Critical);
     m_slot->addItem(QString(), 0);
-    for (const TimeSlot &s : std::as_const(m_slots))
-        m_slot->addItem(s.label + QStringLiteral(" (") + s.start + QStringLiteral(" - ") + s.end
-                            + (s.endDay == 1 ? QStringLiteral(" J+1") : QString()) + QLatin1Char(')'),
-                        s.number);
+    for (const TimeSlot &s : std::as_const(slotList))
+        m_slot->addItem(s.text(), s.number);
 
     const Outcome choices = TaskAlerts::readChoices(db, &m_choices);
     if (!choices)
@@ -610,7 +599,7 @@ void GesTaches::setPresets(Row row, qint64 number, const QDate &startDate, const
 
 QString GesTaches::number(double value) const
 {
-    const QChar separator = m_session.decimalSeparator().isNull() ? systemDecimalSeparator() : m_session.decimalSeparator();
+    const QChar separator = m_session.shownDecimalSeparator();
     return displayNumber(QString::number(value, 'f', 4), 2, separator);
 }
 
@@ -665,23 +654,17 @@ void GesTaches::applySlot(int index)
     const qint64 chosen = m_slot->itemData(index).toLongLong();
     if (chosen <= 0)
         return;
-    // read again: the slot may have been deleted on another workstation
-    QList<TimeSlot> current;
-    const Outcome read = HoursStore::timeSlots(*m_session.database(), &current);
-    if (!read) {
-        m_prompter.show(Error, QStringLiteral("Erreur lors de la lecture des horaires prédéfinis"), Prompter::Icon::Critical);
-        return;
-    }
-    const auto slot = std::find_if(current.cbegin(), current.cend(), [chosen](const TimeSlot &s) { return s.number == chosen; });
-    if (slot == current.cend()) {
-        m_prompter.show(QStringLiteral("Attention"), QStringLiteral("Cet horaire n'est plus défini"), Prompter::Icon::Warning);
+    TimeSlot slot;
+    const Outcome found = HoursStore::findSlot(*m_session.database(), chosen, &slot);
+    if (!found) {
+        m_prompter.show(found);
         return;
     }
     m_filling = true;
-    m_startTime->setTime(slot->start);
-    m_endTime->setTime(slot->end);
+    m_startTime->setTime(slot.start);
+    m_endTime->setTime(slot.end);
     if (m_startDate->date().isValid())
-        m_endDate->setDate(m_startDate->date().addDays(slot->endDay == 1 ? 1 : 0));
+        m_endDate->setDate(m_startDate->date().addDays(slot.endDay == 1 ? 1 : 0));
     m_filling = false;
     recompute();
 }

@@ -167,7 +167,6 @@ private:
     bool m_filling = false;
     qint64 m_saved = 0;
     CompanyHours m_company;
-    QList<TimeSlot> m_slots;
     std::optional<PeriodRule> m_rule; // the rule shown, for a periodic task
     QList<LinkedItem> m_resourceItems;
     QList<LinkedItem> m_clientItems;

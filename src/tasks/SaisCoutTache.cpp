@@ -154,7 +154,7 @@ void SaisCoutTache::setCaption(int rank)
 
 QString SaisCoutTache::shown(const QString &number) const
 {
-    const QChar separator = m_session.decimalSeparator().isNull() ? systemDecimalSeparator() : m_session.decimalSeparator();
+    const QChar separator = m_session.shownDecimalSeparator();
     return displayNumber(number, 2, separator);
 }
 

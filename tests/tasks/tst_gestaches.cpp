@@ -423,7 +423,20 @@ private slots:
         QVERIFY(RecordLocks::release(other.session(), LockKind::Task));
         m_prompter.clear();
 
-        // deleted elsewhere while closed; deleted from the form
+        // deleted elsewhere while open: what the form holds is written again
+        {
+            auto form = open(n);
+            form->commentField()->setPlainText(QStringLiteral("gardé"));
+            for (const char *table : {"kp_taches_desc", "kp_taches_dates", "kp_taches_ressources"})
+                exec(QStringLiteral("delete from %1").arg(QLatin1String(table)));
+            form->save();
+            QCOMPARE(joined(), QString());
+            QCOMPARE(scalar(db(), QStringLiteral("select commentaire from kp_taches_desc where noid = %1").arg(n)),
+                     QStringLiteral("gardé"));
+            QCOMPARE(scalar(db(), QStringLiteral("select count(*) from kp_taches_dates")), QStringLiteral("1"));
+        }
+
+        // deleted from the form; opened after that
         auto form = open(n);
         QVERIFY(form->isOpen());
         m_prompter.answer({true});

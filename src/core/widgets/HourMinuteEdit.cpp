@@ -191,3 +191,14 @@ bool HourMinuteEdit::eventFilter(QObject *watched, QEvent *event)
     }
     return QWidget::eventFilter(watched, event);
 }
+
+QWidget *dateTimeRow(QWidget *date, HourMinuteEdit *time)
+{
+    auto *row = new QWidget(date->parentWidget());
+    auto *layout = new QHBoxLayout(row);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(date);
+    layout->addWidget(time);
+    layout->addStretch();
+    return row;
+}

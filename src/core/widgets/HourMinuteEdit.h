@@ -12,6 +12,11 @@ class QToolButton;
 // The spinner (and the Up/Down keys in a box) steps the box last used: one
 // hour at a time from the hour box, minuteStep() minutes from the minute box,
 // landing on multiples of the step. It stops at 00:00 and 23:59.
+class HourMinuteEdit;
+
+// A date field with its time beside it, as one row of a form.
+QWidget *dateTimeRow(QWidget *date, HourMinuteEdit *time);
+
 class HourMinuteEdit : public QWidget
 {
     Q_OBJECT
