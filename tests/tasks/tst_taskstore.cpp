@@ -245,6 +245,11 @@ private slots:
         expected.removeIf([](const QString &l) { return l.startsWith(QLatin1String("kp_taches_clients")); });
         QCOMPARE(after, expected);
 
+        // a history save that fails stops a deletion before anything is deleted
+        m_ws->settings().write(QStringLiteral("Planning"), QStringLiteral("NbHisto"), QStringLiteral("10"));
+        QVERIFY(!TaskStore::remove(session(), t.number));
+        QCOMPARE(dump(t.number).filter(QStringLiteral("kp_taches_dates")).size(), 1);
+
         // a creation that fails leaves no number behind
         Task fresh = newTask();
         QVERIFY(!TaskStore::save(session(), &fresh));
