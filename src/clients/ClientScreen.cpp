@@ -100,7 +100,7 @@ QLineEdit *limitedLine(const QString &table, const QString &column)
 } // namespace
 
 ClientScreen::ClientScreen(Session &session, Prompter &prompter, int type, QWidget *parent)
-    : QDialog(parent), m_session(session), m_prompter(prompter), m_type(type),
+    : RecordScreen(session, prompter, LockKind::Client, parent), m_type(type),
       m_rights(Access::lookup(session, QStringLiteral("SOCIETE"))),
       m_imagesFolder(session.settings().read(QStringLiteral("UTIL"), QStringLiteral("Images"))),
       m_documentsFolder(session.settings().read(QStringLiteral("UTIL"), QStringLiteral("Documents"))), m_tabs(new QTabWidget(this))
@@ -170,11 +170,6 @@ ClientScreen::ClientScreen(Session &session, Prompter &prompter, int type, QWidg
             emit historyRequested(m_client.number);
     });
     connect(m_deleteButton, &QPushButton::clicked, this, &ClientScreen::removeClient);
-}
-
-ClientScreen::~ClientScreen()
-{
-    releaseLock();
 }
 
 QLineEdit *ClientScreen::makeLine(const QString &column)
@@ -721,36 +716,6 @@ void ClientScreen::removeClient()
         return;
     m_saved = 0;
     accept();
-}
-
-void ClientScreen::vanished(const Outcome &outcome)
-{
-    m_prompter.show(outcome);
-    m_saved = 0;
-    m_open = false;
-    reject();
-}
-
-bool ClientScreen::takeLock(qint64 number)
-{
-    const Outcome taken = m_lock.take(number);
-    if (!taken)
-        m_prompter.show(taken);
-    return taken.ok();
-}
-
-void ClientScreen::releaseLock()
-{
-    const Outcome released = m_lock.release();
-    if (!released)
-        m_prompter.show(released);
-}
-
-void ClientScreen::done(int result)
-{
-    releaseLock();
-    m_open = false;
-    QDialog::done(result);
 }
 
 // --- icon

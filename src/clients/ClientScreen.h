@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/RecordLocks.h"
+#include "core/widgets/RecordScreen.h"
 
 #include "access/Access.h"
 #include "clients/ClientFreeZones.h"
@@ -31,18 +31,11 @@ struct ClientSubKind;
 // contact fields, colours, icon, zone and closed flag, the contract,
 // document, memo, free-field and data tabs, saving, deletion and the lock
 // of the client. Each data field is named after its database column.
-class ClientScreen : public QDialog
+class ClientScreen : public RecordScreen
 {
     Q_OBJECT
 public:
-    ~ClientScreen() override;
-
-    // False when the client is locked elsewhere or gone (the message has
-    // been shown): the caller must not show the screen.
-    bool isOpen() const { return m_open; }
     qint64 number() const { return m_client.number; }
-    // The client saved last, 0 when nothing was saved or it was deleted.
-    qint64 savedNumber() const { return m_saved; }
 
     // Opened for reading only: deletion is refused.
     void setConsultation(bool consultation) { m_consultation = consultation; }
@@ -94,8 +87,6 @@ public slots:
     void openDocument();
     void printMemos();
 
-    void done(int result) override;
-
 signals:
     // The history report of the client was asked for.
     void historyRequested(qint64 client);
@@ -134,18 +125,13 @@ protected:
     // The label of a code of a filled choice list; the code itself when unknown.
     QString codeLabel(const QString &table, const QString &code) const;
 
-    Session &m_session;
-    Prompter &m_prompter;
     const int m_type;
     Rights m_rights;
     Client m_client;
     ClientFreeZones m_freeZones;
     QString m_imagesFolder;
     QString m_documentsFolder;
-    bool m_open = true;
-    HeldLock m_lock{m_session, LockKind::Client};
     bool m_consultation = false;
-    qint64 m_saved = 0;
     QHash<QString, QWidget *> m_fields;
 
     IconChooser m_iconChooser;
@@ -186,10 +172,6 @@ private:
     void showIcon();
     void reloadPanels();
     bool saveClient();
-    bool takeLock(qint64 number);
-    void releaseLock();
-    // Another workstation deleted the client: say so and close.
-    void vanished(const Outcome &outcome);
 
     QHash<QString, QHash<QString, QString>> m_labels; // table -> code -> label
 };

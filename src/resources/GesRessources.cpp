@@ -155,7 +155,7 @@ void fillCivilities(QComboBox *combo, const Civilities &civilities)
 } // namespace
 
 GesRessources::GesRessources(Session &session, Prompter &prompter, qint64 number, QWidget *parent)
-    : QDialog(parent), m_session(session), m_prompter(prompter), m_rights(Access::lookup(session, QStringLiteral("RESSOURCES"))),
+    : RecordScreen(session, prompter, LockKind::Resource, parent), m_rights(Access::lookup(session, QStringLiteral("RESSOURCES"))),
       m_imagesFolder(session.settings().read(QStringLiteral("UTIL"), QStringLiteral("Images"))), m_tabs(new QTabWidget(this))
 {
     m_chooser = [this](const ListRequest &request) { return Liste::choose(m_session, m_prompter, request, this); };
@@ -268,11 +268,6 @@ GesRessources::GesRessources(Session &session, Prompter &prompter, qint64 number
         updateState();
     }
     FieldNavigation::install(this);
-}
-
-GesRessources::~GesRessources()
-{
-    releaseLock();
 }
 
 qint64 GesRessources::edit(Session &session, Prompter &prompter, qint64 number, QWidget *parent)
@@ -769,36 +764,6 @@ void GesRessources::removeResource()
         m_saved = 0;
         accept();
     }
-}
-
-void GesRessources::vanished(const Outcome &outcome)
-{
-    m_prompter.show(outcome);
-    m_saved = 0;
-    m_open = false;
-    reject();
-}
-
-bool GesRessources::takeLock(qint64 number)
-{
-    const Outcome taken = m_lock.take(number);
-    if (!taken)
-        m_prompter.show(taken);
-    return taken.ok();
-}
-
-void GesRessources::releaseLock()
-{
-    const Outcome released = m_lock.release();
-    if (!released)
-        m_prompter.show(released);
-}
-
-void GesRessources::done(int result)
-{
-    releaseLock();
-    m_open = false;
-    QDialog::done(result);
 }
 
 // --- services and skills

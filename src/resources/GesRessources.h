@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/RecordLocks.h"
+#include "core/widgets/RecordScreen.h"
 
 #include "access/Access.h"
 #include "reports/ListRequest.h"
@@ -32,23 +32,17 @@ class Session;
 // profile, services and skills, contracts, memos and dependents. Opening an
 // existing resource locks it for this workstation until the screen closes.
 // Each data field is named after its database column.
-class GesRessources : public QDialog
+class GesRessources : public RecordScreen
 {
     Q_OBJECT
 public:
     // number 0: a new resource.
     GesRessources(Session &session, Prompter &prompter, qint64 number, QWidget *parent = nullptr);
-    ~GesRessources() override;
 
     // Opens the screen modally; the number it ended on, 0 when nothing was saved.
     static qint64 edit(Session &session, Prompter &prompter, qint64 number, QWidget *parent = nullptr);
 
-    // False when the resource is locked elsewhere or gone (the message has
-    // been shown): the caller must not show the screen.
-    bool isOpen() const { return m_open; }
     qint64 number() const { return m_resource.number; }
-    // The resource saved last, 0 when nothing was saved or it was deleted.
-    qint64 savedNumber() const { return m_saved; }
 
     // Replaceable pickers (tests use no modal window).
     using Chooser = std::function<ListAnswer(const ListRequest &)>;
@@ -124,8 +118,6 @@ public slots:
     void saveDependent();
     void removeDependent();
 
-    void done(int result) override;
-
 signals:
     // The history report of the resource was asked for.
     void historyRequested(qint64 resource);
@@ -160,20 +152,11 @@ private:
     bool saveResource();
     // A sub-record needs a resource with a code, saved first.
     bool ownerReady();
-    bool takeLock(qint64 number);
-    void releaseLock();
-    // Another workstation deleted the resource: say so and close.
-    void vanished(const Outcome &outcome);
     QString resourceCodeMissing() const;
 
-    Session &m_session;
-    Prompter &m_prompter;
     Rights m_rights;
     Resource m_resource;
     QString m_imagesFolder;
-    bool m_open = true;
-    HeldLock m_lock{m_session, LockKind::Resource};
-    qint64 m_saved = 0;
     QHash<QString, QString> m_serviceLabels;
     QHash<qint64, QPair<QString, QString>> m_skillLabels; // domain label, skill label
     qint64 m_contract = 0;

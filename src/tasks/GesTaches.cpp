@@ -83,7 +83,7 @@ QList<qint64> numbersOf(const QList<LinkedItem> &items)
 } // namespace
 
 GesTaches::GesTaches(Session &session, Prompter &prompter, qint64 task, QWidget *parent)
-    : QDialog(parent), m_session(session), m_prompter(prompter), m_numberLabel(new QLabel(this)),
+    : RecordScreen(session, prompter, LockKind::Task, parent), m_numberLabel(new QLabel(this)),
       m_type(new QComboBox(this)), m_urgency(new QComboBox(this)), m_project(new QComboBox(this)),
       m_tabs(new QTabWidget(this)), m_split(new QCheckBox(QStringLiteral("&Fractionnement"), this)),
       m_slot(new QComboBox(this)), m_startDate(new DateField(this)), m_startTime(new HourMinuteEdit(this)),
@@ -198,12 +198,15 @@ GesTaches::GesTaches(Session &session, Prompter &prompter, qint64 task, QWidget 
 
     loadLists();
     if (task > 0) {
-        const Outcome taken = m_lock.take(task);
+        if (!takeLock(task)) {
+            m_open = false;
+            return;
+        }
         Task loaded;
-        const Outcome read = taken ? TaskStore::load(session, task, &loaded) : taken;
+        const Outcome read = TaskStore::load(session, task, &loaded);
         if (!read) {
             m_prompter.show(read);
-            m_lock.release();
+            releaseLock();
             m_open = false;
             return;
         }
@@ -231,12 +234,6 @@ GesTaches::GesTaches(Session &session, Prompter &prompter, qint64 task, QWidget 
     m_save->setDefault(!m_readOnly);
     setCaption();
     FieldNavigation::install(this);
-}
-
-GesTaches::~GesTaches()
-{
-    // closed without done(): the lock must not outlive the form
-    m_lock.release();
 }
 
 qint64 GesTaches::edit(Session &session, Prompter &prompter, qint64 task, QWidget *parent)
@@ -1150,10 +1147,3 @@ void GesTaches::sendMail()
     m_mailSender(addresses.join(QLatin1Char(';')), subject, TaskLinks::mailBody(m_session, t, clients));
 }
 
-void GesTaches::done(int result)
-{
-    const Outcome released = m_lock.release();
-    if (!released)
-        m_prompter.show(released);
-    QDialog::done(result);
-}

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/RecordLocks.h"
+#include "core/widgets/RecordScreen.h"
 #include "reports/ListRequest.h"
 #include "resources/HoursStore.h"
 #include "resources/WorkingTime.h"
@@ -32,12 +32,11 @@ class Session;
 // split ranges, its resources and clients, its comment and outcome, its
 // periodicity, its alert and its income and expense lines. An existing task
 // is locked for this workstation while the form is open.
-class GesTaches : public QDialog
+class GesTaches : public RecordScreen
 {
     Q_OBJECT
 public:
     GesTaches(Session &session, Prompter &prompter, qint64 task /*0 = new*/, QWidget *parent = nullptr);
-    ~GesTaches() override;
 
     // Opens the form modally; the task number saved last, 0 when nothing was.
     static qint64 edit(Session &session, Prompter &prompter, qint64 task, QWidget *parent = nullptr);
@@ -48,12 +47,8 @@ public:
     void setPresets(Row row, qint64 number, const QDate &startDate, const QString &startTime, const QDate &endDate,
                     const QString &endTime);
 
-    // False when the task is locked elsewhere or gone (the message has been
-    // shown): the caller must not show the form.
-    bool isOpen() const { return m_open; }
     // The administrative lock keeps this user from changing the task.
     bool isReadOnly() const { return m_readOnly; }
-    qint64 savedNumber() const { return m_saved; }
     // The task as the controls hold it now.
     Task gathered() const;
 
@@ -128,9 +123,6 @@ public slots:
     void sendMail();
     void editTypes();
 
-protected:
-    void done(int result) override;
-
 private:
     QWidget *datesTab();
     QWidget *linksTab();
@@ -158,14 +150,9 @@ private:
     QString shownNumber(const QString &stored) const;
     QString costItemLabel(qint64 item) const;
 
-    Session &m_session;
-    Prompter &m_prompter;
     Task m_task;
-    HeldLock m_lock{m_session, LockKind::Task};
-    bool m_open = true;
     bool m_readOnly = false;
     bool m_filling = false;
-    qint64 m_saved = 0;
     CompanyHours m_company;
     std::optional<PeriodRule> m_rule; // the rule shown, for a periodic task
     QList<LinkedItem> m_resourceItems;
