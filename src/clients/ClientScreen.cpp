@@ -90,13 +90,6 @@ QComboBox *codeCombo()
     return combo;
 }
 
-QLineEdit *limitedLine(const QString &table, const QString &column)
-{
-    auto *edit = new QLineEdit;
-    limitToColumn(edit, table, column);
-    return edit;
-}
-
 } // namespace
 
 ClientScreen::ClientScreen(Session &session, Prompter &prompter, int type, QWidget *parent)
@@ -128,10 +121,9 @@ ClientScreen::ClientScreen(Session &session, Prompter &prompter, int type, QWidg
     m_sector = codeCombo();
     m_sector->setObjectName(QStringLiteral("secteursoc"));
     m_fields.insert(m_sector->objectName(), m_sector);
-    m_civility = new QComboBox(this);
+    m_civility = newCivilityList();
+    m_civility->setParent(this);
     m_civility->setObjectName(QStringLiteral("sexecont"));
-    for (const Civility &c : session.civilities())
-        m_civility->addItem(c.fullName);
     m_fields.insert(m_civility->objectName(), m_civility);
     m_comment = new QPlainTextEdit(this);
     m_comment->setObjectName(QStringLiteral("commentsoc"));
@@ -174,7 +166,7 @@ ClientScreen::ClientScreen(Session &session, Prompter &prompter, int type, QWidg
 
 QLineEdit *ClientScreen::makeLine(const QString &column)
 {
-    QLineEdit *edit = limitedLine(Societes, column);
+    QLineEdit *edit = columnLineEdit(Societes, column);
     edit->setParent(this);
     edit->setObjectName(column);
     m_fields.insert(column, edit);
@@ -220,6 +212,34 @@ QWidget *ClientScreen::zoneBox()
     return box;
 }
 
+QComboBox *ClientScreen::newCivilityList() const
+{
+    auto *combo = new QComboBox;
+    for (const Civility &c : m_session.civilities())
+        combo->addItem(c.fullName);
+    return combo;
+}
+
+void ClientScreen::arrangeIdentityTab(QWidget *tab, const QList<QWidget *> &ownBoxes)
+{
+    auto *comment = new QGroupBox(QStringLiteral("Commentaire"), tab);
+    auto *commentLayout = new QVBoxLayout(comment);
+    commentLayout->addWidget(m_comment);
+    auto *left = new QVBoxLayout;
+    for (QWidget *box : ownBoxes)
+        left->addWidget(box);
+    left->addWidget(comment, 1);
+    auto *right = new QVBoxLayout;
+    right->addWidget(addressBox());
+    right->addWidget(contactBox());
+    auto *zones = new QVBoxLayout;
+    zones->addWidget(zoneBox());
+    auto *layout = new QHBoxLayout(tab);
+    layout->addLayout(left, 4);
+    layout->addLayout(right, 4);
+    layout->addLayout(zones, 2);
+}
+
 SubRecordPanel *ClientScreen::makePanel(const ClientSubKind &kind, const QStringList &headers)
 {
     auto *panel = new SubRecordPanel(m_session, m_prompter, kind, headers, this);
@@ -237,8 +257,8 @@ void ClientScreen::buildContracts()
     m_contracts->addField(QStringLiteral("Type de contrat :"), codeCombo(), QStringLiteral("codecontrat"));
     m_contracts->addField(QStringLiteral("Début :"), new DateField, QStringLiteral("dtdeb"));
     m_contracts->addField(QStringLiteral("Fin :"), end, QStringLiteral("dtfin"));
-    m_contracts->addField(QStringLiteral("Référence interne :"), limitedLine(table, QStringLiteral("refinterne")), QStringLiteral("refinterne"));
-    m_contracts->addField(QStringLiteral("Référence client :"), limitedLine(table, QStringLiteral("refclient")), QStringLiteral("refclient"));
+    m_contracts->addField(QStringLiteral("Référence interne :"), columnLineEdit(table, QStringLiteral("refinterne")), QStringLiteral("refinterne"));
+    m_contracts->addField(QStringLiteral("Référence client :"), columnLineEdit(table, QStringLiteral("refclient")), QStringLiteral("refclient"));
     m_contracts->addField(QStringLiteral("Commentaire :"), new QPlainTextEdit, QStringLiteral("commentaire"));
     end->installEventFilter(this);
     m_contracts->setRowTexts([this](const ClientSubRow &row) {
@@ -271,10 +291,10 @@ void ClientScreen::buildDocuments()
     const QString table = QStringLiteral("kp_documents");
     m_documents->addField(QStringLiteral("Date :"), new DateField, QStringLiteral("datedoc"));
     m_documents->addField(QStringLiteral("Type de document :"), codeCombo(), QStringLiteral("codetypedoc"));
-    QLineEdit *path = limitedLine(table, QStringLiteral("chemin"));
+    QLineEdit *path = columnLineEdit(table, QStringLiteral("chemin"));
     path->setReadOnly(true); // chosen in the documents folder only
     m_documents->addField(QStringLiteral("Document :"), path, QStringLiteral("chemin"));
-    m_documents->addField(QStringLiteral("Commentaire :"), limitedLine(table, QStringLiteral("commentaire")), QStringLiteral("commentaire"));
+    m_documents->addField(QStringLiteral("Commentaire :"), columnLineEdit(table, QStringLiteral("commentaire")), QStringLiteral("commentaire"));
     QPushButton *choose = m_documents->addButton(QStringLiteral("Choisir..."), QStringLiteral("Choisir le fichier du document"));
     QPushButton *open = m_documents->addButton(QStringLiteral("Ouvrir"), QStringLiteral("Ouvrir le document"));
     connect(choose, &QPushButton::clicked, this, &ClientScreen::chooseDocument);
@@ -305,7 +325,7 @@ void ClientScreen::buildMemos()
     m_memos = makePanel(ClientSubKinds::memos(), {QStringLiteral("Date"), QStringLiteral("Type"), QStringLiteral("Titre")});
     m_memos->addField(QStringLiteral("Type de mémo :"), codeCombo(), QStringLiteral("codememo"));
     m_memos->addField(QStringLiteral("Date :"), new DateField, QStringLiteral("datememo"));
-    m_memos->addField(QStringLiteral("Titre :"), limitedLine(QStringLiteral("kp_memosoc"), QStringLiteral("titrememo")),
+    m_memos->addField(QStringLiteral("Titre :"), columnLineEdit(QStringLiteral("kp_memosoc"), QStringLiteral("titrememo")),
                       QStringLiteral("titrememo"));
     m_memos->addField(QStringLiteral("Texte :"), new QPlainTextEdit, QStringLiteral("commentaire"));
     QPushButton *print = m_memos->addButton(QStringLiteral("Imprimer..."));
@@ -338,7 +358,7 @@ void ClientScreen::buildData()
     const QString table = QStringLiteral("kp_donneesoc");
     for (int i = 0; i < 9; ++i) {
         const QString column = QStringLiteral("ch%1").arg(i + 1);
-        QWidget *edit = i < 6 ? static_cast<QWidget *>(limitedLine(table, column))
+        QWidget *edit = i < 6 ? static_cast<QWidget *>(columnLineEdit(table, column))
                         : i < 8 ? static_cast<QWidget *>(codeCombo())
                                 : static_cast<QWidget *>(new QPlainTextEdit);
         m_data->addField(labels[i] + QStringLiteral(" :"), edit, column);
@@ -364,7 +384,7 @@ QWidget *ClientScreen::freeFieldsTab()
     auto *texts = new QFormLayout;
     auto *codes = new QFormLayout;
     for (int i = 0; i < 7; ++i) {
-        m_freeTexts[i] = limitedLine(QStringLiteral("kp_libresoc"), QStringLiteral("ch%1").arg(i + 1));
+        m_freeTexts[i] = columnLineEdit(QStringLiteral("kp_libresoc"), QStringLiteral("ch%1").arg(i + 1));
         m_freeTexts[i]->setParent(tab);
         m_freeTexts[i]->setObjectName(QStringLiteral("libre_ch%1").arg(i + 1));
         texts->addRow(m_freeZones.textLabels[i] + QStringLiteral(" :"), m_freeTexts[i]);

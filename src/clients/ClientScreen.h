@@ -115,6 +115,11 @@ protected:
     QWidget *addressBox();
     QWidget *contactBox();
     QWidget *zoneBox();
+    // The identity tab: the screen's own boxes over the comment on the left,
+    // then the address and means of contact, then the zones.
+    void arrangeIdentityTab(QWidget *tab, const QList<QWidget *> &ownBoxes);
+    // The civilities, by their full names.
+    QComboBox *newCivilityList() const;
     SubRecordPanel *makePanel(const ClientSubKind &kind, const QStringList &headers);
     // A list of codes led by an empty entry (no code).
     void fillCodes(QComboBox *combo, const QString &table, const QString &what);

@@ -71,22 +71,7 @@ QWidget *GesParticuliers::identityTab()
     personForm->addRow(QStringLiteral("Entreprise :"), m_employer);
     personForm->addRow(QStringLiteral("Groupe :"), field(QStringLiteral("groupesoc")));
     personForm->addRow(QStringLiteral("Secteur :"), m_sector);
-    auto *comment = new QGroupBox(QStringLiteral("Commentaire"), tab);
-    auto *commentLayout = new QVBoxLayout(comment);
-    commentLayout->addWidget(m_comment);
-
-    auto *left = new QVBoxLayout;
-    left->addWidget(person);
-    left->addWidget(comment, 1);
-    auto *right = new QVBoxLayout;
-    right->addWidget(addressBox());
-    right->addWidget(contactBox());
-    auto *zones = new QVBoxLayout;
-    zones->addWidget(zoneBox());
-    auto *layout = new QHBoxLayout(tab);
-    layout->addLayout(left, 4);
-    layout->addLayout(right, 4);
-    layout->addLayout(zones, 2);
+    arrangeIdentityTab(tab, {person});
     return tab;
 }
 
@@ -95,14 +80,8 @@ void GesParticuliers::buildDependents()
     m_dependents = makePanel(ClientSubKinds::dependents(),
                              {QStringLiteral("Nom"), QStringLiteral("Prénom"), QStringLiteral("Parenté"), QStringLiteral("Naissance")});
     const QString table = QStringLiteral("kp_ayants");
-    const auto line = [&table](const char *column) {
-        auto *edit = new QLineEdit;
-        limitToColumn(edit, table, QString::fromLatin1(column));
-        return edit;
-    };
-    auto *civility = new QComboBox;
-    for (const Civility &c : m_session.civilities())
-        civility->addItem(c.fullName);
+    const auto line = [&table](const char *column) { return columnLineEdit(table, QString::fromLatin1(column)); };
+    QComboBox *civility = newCivilityList();
     auto *kinship = new QComboBox;
     kinship->setMinimumContentsLength(16);
     kinship->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);

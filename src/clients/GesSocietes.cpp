@@ -66,23 +66,7 @@ QWidget *GesSocietes::identityTab()
     contactForm->addRow(QStringLiteral("Civilité :"), m_civility);
     contactForm->addRow(QStringLiteral("Nom :"), field(QStringLiteral("nomcont")));
     contactForm->addRow(QStringLiteral("Prénom :"), field(QStringLiteral("prenomcont")));
-    auto *comment = new QGroupBox(QStringLiteral("Commentaire"), tab);
-    auto *commentLayout = new QVBoxLayout(comment);
-    commentLayout->addWidget(m_comment);
-
-    auto *left = new QVBoxLayout;
-    left->addWidget(company);
-    left->addWidget(contact);
-    left->addWidget(comment, 1);
-    auto *right = new QVBoxLayout;
-    right->addWidget(addressBox());
-    right->addWidget(contactBox());
-    auto *middle = new QVBoxLayout;
-    middle->addWidget(zoneBox());
-    auto *layout = new QHBoxLayout(tab);
-    layout->addLayout(left, 4);
-    layout->addLayout(right, 4);
-    layout->addLayout(middle, 2);
+    arrangeIdentityTab(tab, {company, contact});
     return tab;
 }
 
@@ -91,14 +75,8 @@ void GesSocietes::buildContacts()
     m_contacts = makePanel(ClientSubKinds::contacts(),
                            {QStringLiteral("Nom"), QStringLiteral("Prénom"), QStringLiteral("Fonction"), QStringLiteral("Téléphone")});
     const QString table = QStringLiteral("kp_contactsoc");
-    const auto line = [&table](const char *column) {
-        auto *edit = new QLineEdit;
-        limitToColumn(edit, table, QString::fromLatin1(column));
-        return edit;
-    };
-    auto *civility = new QComboBox;
-    for (const Civility &c : m_session.civilities())
-        civility->addItem(c.fullName);
+    const auto line = [&table](const char *column) { return columnLineEdit(table, QString::fromLatin1(column)); };
+    QComboBox *civility = newCivilityList();
     auto *function = new QComboBox;
     auto *service = new QComboBox;
     for (QComboBox *combo : {function, service}) {

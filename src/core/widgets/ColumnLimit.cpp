@@ -17,3 +17,10 @@ bool limitToColumn(QLineEdit *edit, const QString &table, const QString &column)
     edit->setMaxLength(col->type == ColumnType::ShortText && col->length > 0 ? col->length : Unlimited);
     return true;
 }
+
+QLineEdit *columnLineEdit(const QString &table, const QString &column)
+{
+    auto *edit = new QLineEdit;
+    limitToColumn(edit, table, column);
+    return edit;
+}

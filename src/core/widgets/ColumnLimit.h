@@ -7,3 +7,5 @@ class QString;
 // typed is ever cut by the database. Long texts stay unlimited. False (and
 // the edit untouched) when the table or column is unknown.
 bool limitToColumn(QLineEdit *edit, const QString &table, const QString &column);
+// A new line edit capped that way.
+QLineEdit *columnLineEdit(const QString &table, const QString &column);
