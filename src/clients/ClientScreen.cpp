@@ -14,7 +14,7 @@
 #include "core/widgets/FieldNavigation.h"
 #include "reports/ReportTable.h"
 #include "reports/apercu.h"
-#include "resources/Frm_GesIcones.h"
+#include "resources/IconField.h"
 #include "resources/ReferenceLists.h"
 #include "resources/ResourceSubRecords.h"
 
@@ -99,9 +99,6 @@ ClientScreen::ClientScreen(Session &session, Prompter &prompter, int type, QWidg
       m_documentsFolder(session.settings().read(QStringLiteral("UTIL"), QStringLiteral("Documents"))), m_tabs(new QTabWidget(this))
 {
     m_client.type = type;
-    m_iconChooser = [this](const QString &folder, const QString &current) {
-        return Frm_GesIcones::choose(folder, current, m_prompter, this);
-    };
     m_fileChooser = [this](const QString &folder) {
         return QFileDialog::getOpenFileName(this, QStringLiteral("fichiers documents"), folder, QStringLiteral("Tous les fichiers (*)"));
     };
@@ -131,13 +128,9 @@ ClientScreen::ClientScreen(Session &session, Prompter &prompter, int type, QWidg
 
     m_background = new ColourSwatch(this);
     m_text = new ColourSwatch(this);
-    m_iconPicture = new QLabel(this);
-    m_iconPicture->setFixedSize(40, 40);
-    m_iconPicture->setFrameShape(QFrame::StyledPanel);
-    m_iconPicture->setAlignment(Qt::AlignCenter);
     const QString articleEnding = terms.articleEnding(entity);
-    m_iconButton = button(QStringLiteral("Choisir..."), this, QStringLiteral("Sélectionnez un autre icone pour l") + articleEnding + term);
-    m_clearIconButton = button(QStringLiteral("Effacer"), this, QStringLiteral("Supprimez l'icone pour l") + articleEnding + term);
+    m_icon = new IconField(prompter, m_imagesFolder, QStringLiteral("Sélectionnez un autre icone pour l") + articleEnding + term,
+                           QStringLiteral("Supprimez l'icone pour l") + articleEnding + term, this);
     m_closed = new QCheckBox(QStringLiteral("Clôturé"), this);
     m_closed->setObjectName(QStringLiteral("cloture"));
     m_closed->setToolTip(terms.singular(Entity::Client) + QStringLiteral(" qui n'est plus actif"));
@@ -155,8 +148,7 @@ ClientScreen::ClientScreen(Session &session, Prompter &prompter, int type, QWidg
     buildMemos();
     buildData();
 
-    connect(m_iconButton, &QPushButton::clicked, this, &ClientScreen::chooseIcon);
-    connect(m_clearIconButton, &QPushButton::clicked, this, &ClientScreen::clearIcon);
+    connect(m_icon, &IconField::iconChanged, this, [this](const QString &icon) { m_client.icon = icon; });
     connect(m_historyButton, &QPushButton::clicked, this, [this] {
         if (m_client.number)
             emit historyRequested(m_client.number);
@@ -428,9 +420,7 @@ void ClientScreen::finish(QWidget *identity, QWidget *head, SubRecordPanel *own,
     planning->addWidget(m_text);
     planning->addSpacing(24);
     planning->addWidget(new QLabel(QStringLiteral("Icône :"), this));
-    planning->addWidget(m_iconPicture);
-    planning->addWidget(m_iconButton);
-    planning->addWidget(m_clearIconButton);
+    planning->addWidget(m_icon);
     planning->addStretch();
     planning->addWidget(m_closed);
 
@@ -599,7 +589,7 @@ void ClientScreen::showClient()
     for (int i = 0; i < 4; ++i)
         select(m_freeCodes[i], c.freeCodes.value(i));
     showOwn(c);
-    showIcon();
+    m_icon->setIcon(c.icon);
 }
 
 void ClientScreen::reloadPanels()
@@ -645,9 +635,6 @@ void ClientScreen::updateState()
     }
     m_background->setEnabled(!locked);
     m_text->setEnabled(!locked);
-    const bool images = !m_imagesFolder.trimmed().isEmpty();
-    m_iconButton->setEnabled(images);
-    m_clearIconButton->setEnabled(images);
 }
 
 void ClientScreen::validate()
@@ -739,32 +726,6 @@ void ClientScreen::removeClient()
 }
 
 // --- icon
-
-void ClientScreen::showIcon()
-{
-    m_iconPicture->clear();
-    m_iconPicture->setToolTip(m_client.icon);
-    if (m_client.icon.isEmpty() || m_imagesFolder.trimmed().isEmpty())
-        return;
-    const QPixmap picture(QDir(m_imagesFolder).filePath(m_client.icon));
-    if (!picture.isNull())
-        m_iconPicture->setPixmap(picture.scaled(32, 32, Qt::KeepAspectRatio, Qt::SmoothTransformation));
-}
-
-void ClientScreen::chooseIcon()
-{
-    const QString chosen = m_iconChooser(m_imagesFolder, m_client.icon);
-    if (chosen.isEmpty() || chosen == m_client.icon)
-        return;
-    m_client.icon = chosen;
-    showIcon();
-}
-
-void ClientScreen::clearIcon()
-{
-    m_client.icon.clear();
-    showIcon();
-}
 
 // --- contracts, documents, memos
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/widgets/RecordScreen.h"
+#include "resources/IconField.h"
 
 #include "access/Access.h"
 #include "clients/ClientFreeZones.h"
@@ -16,6 +17,7 @@ class Prompter;
 class QCheckBox;
 class QComboBox;
 class QFormLayout;
+
 class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
@@ -42,11 +44,11 @@ public:
     bool isConsultation() const { return m_consultation; }
 
     // Replaceable pickers (tests use no modal window).
-    using IconChooser = std::function<QString(const QString &folder, const QString &current)>;
+    using IconChooser = IconField::Chooser;
     using FileChooser = std::function<QString(const QString &folder)>;
     using DocumentOpener = std::function<bool(const QString &path)>;
     using Previewer = std::function<void(const ReportTable &)>;
-    void setIconChooser(const IconChooser &chooser) { m_iconChooser = chooser; }
+    void setIconChooser(const IconChooser &chooser) { m_icon->setChooser(chooser); }
     void setFileChooser(const FileChooser &chooser) { m_fileChooser = chooser; }
     void setDocumentOpener(const DocumentOpener &opener) { m_documentOpener = opener; }
     void setPreviewer(const Previewer &previewer) { m_previewer = previewer; }
@@ -59,8 +61,8 @@ public:
     QComboBox *civilityList() const { return m_civility; }
     ColourSwatch *backgroundSwatch() const { return m_background; }
     ColourSwatch *textSwatch() const { return m_text; }
-    QPushButton *iconButton() const { return m_iconButton; }
-    QPushButton *clearIconButton() const { return m_clearIconButton; }
+    QPushButton *iconButton() const { return m_icon->chooseButton(); }
+    QPushButton *clearIconButton() const { return m_icon->clearButton(); }
     QPushButton *historyButton() const { return m_historyButton; }
     QCheckBox *closedBox() const { return m_closed; }
     QTreeWidget *zoneGrid() const { return m_zones; }
@@ -79,8 +81,6 @@ public slots:
     // Rereads everything from the database; false when the client is gone.
     bool reload();
     void removeClient();
-    void chooseIcon();
-    void clearIcon();
     // The end of a contract proposed from its type's duration, when empty.
     void proposeContractEnd();
     void chooseDocument();
@@ -139,7 +139,6 @@ protected:
     bool m_consultation = false;
     QHash<QString, QWidget *> m_fields;
 
-    IconChooser m_iconChooser;
     FileChooser m_fileChooser;
     DocumentOpener m_documentOpener;
     Previewer m_previewer;
@@ -150,9 +149,7 @@ protected:
     QPlainTextEdit *m_comment;
     ColourSwatch *m_background;
     ColourSwatch *m_text;
-    QLabel *m_iconPicture;
-    QPushButton *m_iconButton;
-    QPushButton *m_clearIconButton;
+    IconField *m_icon;
     QPushButton *m_historyButton;
     QPushButton *m_deleteButton;
     QCheckBox *m_closed;
@@ -174,7 +171,6 @@ private:
     void fillLists();
     void fillZones();
     void showClient();
-    void showIcon();
     void reloadPanels();
     bool saveClient();
 

@@ -13,7 +13,7 @@
 #include "reports/ReportTable.h"
 #include "reports/apercu.h"
 #include "resources/CatalogueScreens.h"
-#include "resources/Frm_GesIcones.h"
+#include "resources/IconField.h"
 #include "resources/ReferenceLists.h"
 #include "resources/ResourceSubRecords.h"
 #include "resources/SkillStore.h"
@@ -159,9 +159,6 @@ GesRessources::GesRessources(Session &session, Prompter &prompter, qint64 number
       m_imagesFolder(session.settings().read(QStringLiteral("UTIL"), QStringLiteral("Images"))), m_tabs(new QTabWidget(this))
 {
     m_chooser = [this](const ListRequest &request) { return Liste::choose(m_session, m_prompter, request, this); };
-    m_iconChooser = [this](const QString &folder, const QString &current) {
-        return Frm_GesIcones::choose(folder, current, m_prompter, this);
-    };
     m_previewer = [this](const ReportTable &table) { apercu::preview(m_session, m_prompter, table, this); };
     m_profileEditor = [this](qint64 profile) -> qint64 {
         GesProfilHoraire screen(m_session, m_prompter, int(profile), this);
@@ -184,13 +181,9 @@ GesRessources::GesRessources(Session &session, Prompter &prompter, qint64 number
         typeGroup->addButton(m_types[i], i);
     m_background = new ColourSwatch(this);
     m_text = new ColourSwatch(this);
-    m_iconPicture = new QLabel(this);
-    m_iconPicture->setFixedSize(40, 40);
-    m_iconPicture->setFrameShape(QFrame::StyledPanel);
-    m_iconPicture->setAlignment(Qt::AlignCenter);
     const QString articleEnding = terms.articleEnding(Entity::Ressource);
-    m_iconButton = button(QStringLiteral("Choisir..."), this, QStringLiteral("Sélectionnez une autre icône pour l") + articleEnding + term);
-    m_clearIconButton = button(QStringLiteral("Effacer"), this, QStringLiteral("Supprimez l'icône pour l") + articleEnding + term);
+    m_icon = new IconField(prompter, m_imagesFolder, QStringLiteral("Sélectionnez une autre icône pour l") + articleEnding + term,
+                           QStringLiteral("Supprimez l'icône pour l") + articleEnding + term, this);
 
     auto *head = new QGridLayout;
     auto *codeLabel = new QLabel(QStringLiteral("&Libellé :"), this);
@@ -211,9 +204,7 @@ GesRessources::GesRessources(Session &session, Prompter &prompter, qint64 number
     colours->addWidget(m_text);
     colours->addSpacing(24);
     colours->addWidget(new QLabel(QStringLiteral("Icône :"), this));
-    colours->addWidget(m_iconPicture);
-    colours->addWidget(m_iconButton);
-    colours->addWidget(m_clearIconButton);
+    colours->addWidget(m_icon);
     colours->addStretch();
     head->addWidget(new QLabel(QStringLiteral("Planning :"), this), 2, 0);
     head->addLayout(colours, 2, 1, 1, 3);
@@ -243,8 +234,7 @@ GesRessources::GesRessources(Session &session, Prompter &prompter, qint64 number
     layout->addLayout(buttons);
     resize(860, 600);
 
-    connect(m_iconButton, &QPushButton::clicked, this, &GesRessources::chooseIcon);
-    connect(m_clearIconButton, &QPushButton::clicked, this, &GesRessources::clearIcon);
+    connect(m_icon, &IconField::iconChanged, this, [this](const QString &icon) { m_resource.icon = icon; });
     connect(m_historyButton, &QPushButton::clicked, this, [this] {
         if (m_resource.number)
             emit historyRequested(m_resource.number);
@@ -625,7 +615,7 @@ void GesRessources::showResource()
     showProfile();
     showServices();
     showSkills();
-    showIcon();
+    m_icon->setIcon(m_resource.icon);
 }
 
 bool GesRessources::reload()
@@ -661,9 +651,6 @@ void GesRessources::updateState()
     m_code->setReadOnly(locked);
     m_background->setEnabled(!locked);
     m_text->setEnabled(!locked);
-    const bool images = !m_imagesFolder.trimmed().isEmpty();
-    m_iconButton->setEnabled(images);
-    m_clearIconButton->setEnabled(images);
 }
 
 QString GesRessources::resourceCodeMissing() const
@@ -861,32 +848,6 @@ void GesRessources::removeSkill()
 }
 
 // --- icon and profile
-
-void GesRessources::showIcon()
-{
-    m_iconPicture->clear();
-    m_iconPicture->setToolTip(m_resource.icon);
-    if (m_resource.icon.isEmpty() || m_imagesFolder.trimmed().isEmpty())
-        return;
-    const QPixmap picture(QDir(m_imagesFolder).filePath(m_resource.icon));
-    if (!picture.isNull())
-        m_iconPicture->setPixmap(picture.scaled(32, 32, Qt::KeepAspectRatio, Qt::SmoothTransformation));
-}
-
-void GesRessources::chooseIcon()
-{
-    const QString chosen = m_iconChooser(m_imagesFolder, m_resource.icon);
-    if (chosen.isEmpty() || chosen == m_resource.icon)
-        return;
-    m_resource.icon = chosen;
-    showIcon();
-}
-
-void GesRessources::clearIcon()
-{
-    m_resource.icon.clear();
-    showIcon();
-}
 
 void GesRessources::showProfile()
 {

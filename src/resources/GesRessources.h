@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/widgets/RecordScreen.h"
+#include "resources/IconField.h"
 
 #include "access/Access.h"
 #include "reports/ListRequest.h"
@@ -17,6 +18,7 @@ class ProfileTable;
 class ProfileWeekView;
 class Prompter;
 class QComboBox;
+
 class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
@@ -46,12 +48,12 @@ public:
 
     // Replaceable pickers (tests use no modal window).
     using Chooser = std::function<ListAnswer(const ListRequest &)>;
-    using IconChooser = std::function<QString(const QString &folder, const QString &current)>;
+    using IconChooser = IconField::Chooser;
     using Previewer = std::function<void(const ReportTable &)>;
     // Edits a profile (0: a new one); the profile to show after, 0 when cancelled.
     using ProfileEditor = std::function<qint64(qint64)>;
     void setChooser(const Chooser &chooser) { m_chooser = chooser; }
-    void setIconChooser(const IconChooser &chooser) { m_iconChooser = chooser; }
+    void setIconChooser(const IconChooser &chooser) { m_icon->setChooser(chooser); }
     void setPreviewer(const Previewer &previewer) { m_previewer = previewer; }
     void setProfileEditor(const ProfileEditor &editor) { m_profileEditor = editor; }
 
@@ -62,8 +64,8 @@ public:
     DateField *birthdayField() const { return m_birthday; }
     ColourSwatch *backgroundSwatch() const { return m_background; }
     ColourSwatch *textSwatch() const { return m_text; }
-    QPushButton *iconButton() const { return m_iconButton; }
-    QPushButton *clearIconButton() const { return m_clearIconButton; }
+    QPushButton *iconButton() const { return m_icon->chooseButton(); }
+    QPushButton *clearIconButton() const { return m_icon->clearButton(); }
     QPushButton *historyButton() const { return m_historyButton; }
     QComboBox *profileList() const { return m_profiles; }
     ProfileWeekView *profileWeek() const { return m_profileWeek; }
@@ -101,8 +103,6 @@ public slots:
     void removeService();
     void addSkill();
     void removeSkill();
-    void chooseIcon();
-    void clearIcon();
     void newProfile();
     void editProfile();
 
@@ -138,7 +138,6 @@ private:
     void showResource();
     void showServices();
     void showSkills();
-    void showIcon();
     void showProfile();
     void showContracts(qint64 select = 0);
     void showMemos(qint64 select = 0);
@@ -164,7 +163,6 @@ private:
     qint64 m_dependent = 0;
 
     Chooser m_chooser;
-    IconChooser m_iconChooser;
     Previewer m_previewer;
     ProfileEditor m_profileEditor;
 
@@ -176,9 +174,7 @@ private:
     DateField *m_birthday;
     ColourSwatch *m_background;
     ColourSwatch *m_text;
-    QLabel *m_iconPicture;
-    QPushButton *m_iconButton;
-    QPushButton *m_clearIconButton;
+    IconField *m_icon;
     QPushButton *m_historyButton;
     QPushButton *m_deleteButton;
 

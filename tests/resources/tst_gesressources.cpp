@@ -466,7 +466,7 @@ private slots:
         QCOMPARE(titles(screen.serviceList(), 1), QStringList{"Ressources humaines"});
         QCOMPARE(titles(screen.skillList(), 1), QStringList{"Habilitation B1"});
         screen.setIconChooser([](const QString &, const QString &) { return QStringLiteral("technicien.png"); });
-        screen.chooseIcon();
+        screen.iconButton()->click();
 
         screen.codeField()->setText(QStringLiteral("Dupont Jean"));
         screen.civilityList()->setCurrentIndex(0);
