@@ -7,6 +7,7 @@
 #include "core/RecordLocks.h"
 #include "core/Session.h"
 #include "core/Settings.h"
+#include "core/widgets/Buttons.h"
 #include "core/widgets/ColourSwatch.h"
 #include "core/widgets/ColourValue.h"
 #include "core/widgets/ColumnLimit.h"
@@ -65,15 +66,6 @@ const ScreenText *textOf(const QString &column)
         if (column == QLatin1String(t.column))
             return &t;
     return nullptr;
-}
-
-QPushButton *button(const QString &text, QWidget *parent, const QString &tip = {})
-{
-    auto *b = new QPushButton(text, parent);
-    b->setAutoDefault(false);
-    if (!tip.isEmpty())
-        b->setToolTip(tip);
-    return b;
 }
 
 QString dateText(const QVariant &date)
@@ -140,8 +132,8 @@ ClientScreen::ClientScreen(Session &session, Prompter &prompter, int type, QWidg
     m_zones->setRootIsDecorated(false);
     m_zones->setUniformRowHeights(true);
 
-    m_historyButton = button(QStringLiteral("&Historique..."), this, QStringLiteral("Accès aux listes statistiques"));
-    m_deleteButton = button(QStringLiteral("&Supprimer"), this);
+    m_historyButton = plainButton(QStringLiteral("&Historique..."), this, QStringLiteral("Accès aux listes statistiques"));
+    m_deleteButton = plainButton(QStringLiteral("&Supprimer"), this);
 
     buildContracts();
     buildDocuments();
@@ -424,8 +416,8 @@ void ClientScreen::finish(QWidget *identity, QWidget *head, SubRecordPanel *own,
     planning->addStretch();
     planning->addWidget(m_closed);
 
-    QPushButton *save = button(QStringLiteral("&Valider"), this);
-    QPushButton *close = button(QStringLiteral("&Fermer"), this);
+    QPushButton *save = plainButton(QStringLiteral("&Valider"), this);
+    QPushButton *close = plainButton(QStringLiteral("&Fermer"), this);
     auto *buttons = new QHBoxLayout;
     buttons->addWidget(m_historyButton);
     if (extraButton)

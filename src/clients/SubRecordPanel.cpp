@@ -1,6 +1,7 @@
 #include "clients/SubRecordPanel.h"
 
 #include "core/Prompter.h"
+#include "core/widgets/Buttons.h"
 #include "core/widgets/DateField.h"
 
 #include <QComboBox>
@@ -18,27 +19,6 @@
 
 #include <algorithm>
 
-namespace {
-
-QPushButton *button(const QString &text, QWidget *parent, const QString &tip = {})
-{
-    auto *b = new QPushButton(text, parent);
-    b->setAutoDefault(false);
-    if (!tip.isEmpty())
-        b->setToolTip(tip);
-    return b;
-}
-
-QToolButton *arrow(Qt::ArrowType type, const QString &tip, QWidget *parent)
-{
-    auto *b = new QToolButton(parent);
-    b->setArrowType(type);
-    b->setToolTip(tip);
-    return b;
-}
-
-} // namespace
-
 SubRecordPanel::SubRecordPanel(Session &session, Prompter &prompter, const ClientSubKind &kind, const QStringList &listColumns,
                                QWidget *parent)
     : QWidget(parent), m_session(session), m_prompter(prompter), m_kind(kind), m_list(new QTreeWidget(this)),
@@ -50,8 +30,8 @@ SubRecordPanel::SubRecordPanel(Session &session, Prompter &prompter, const Clien
     m_list->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
     m_list->header()->setStretchLastSection(true);
 
-    QToolButton *up = arrow(Qt::UpArrow, QStringLiteral("Monter"), this);
-    QToolButton *down = arrow(Qt::DownArrow, QStringLiteral("Descendre"), this);
+    QToolButton *up = arrowButton(Qt::UpArrow, QStringLiteral("Monter"), this);
+    QToolButton *down = arrowButton(Qt::DownArrow, QStringLiteral("Descendre"), this);
     auto *order = new QVBoxLayout;
     order->addWidget(up);
     order->addWidget(down);
@@ -61,9 +41,9 @@ SubRecordPanel::SubRecordPanel(Session &session, Prompter &prompter, const Clien
     auto *entryLayout = new QVBoxLayout(entry);
     m_form->setFieldGrowthPolicy(QFormLayout::AllNonFixedFieldsGrow);
     entryLayout->addLayout(m_form, 1);
-    m_new = button(QStringLiteral("Nouveau"), entry);
-    m_save = button(QStringLiteral("Enregistrer"), entry);
-    m_remove = button(QStringLiteral("Supprimer"), entry);
+    m_new = plainButton(QStringLiteral("Nouveau"), entry);
+    m_save = plainButton(QStringLiteral("Enregistrer"), entry);
+    m_remove = plainButton(QStringLiteral("Supprimer"), entry);
     m_buttons->addWidget(m_new);
     m_buttons->addWidget(m_save);
     m_buttons->addWidget(m_remove);
@@ -115,7 +95,7 @@ void SubRecordPanel::setListHeaders(const QStringList &headers)
 
 QPushButton *SubRecordPanel::addButton(const QString &text, const QString &tip)
 {
-    QPushButton *b = button(text, m_save->parentWidget(), tip);
+    QPushButton *b = plainButton(text, m_save->parentWidget(), tip);
     m_buttons->insertWidget(m_buttons->count() - 1, b);
     return b;
 }

@@ -2,6 +2,7 @@
 
 #include "core/Prompter.h"
 #include "core/Session.h"
+#include "core/widgets/Buttons.h"
 #include "core/widgets/ColumnLimit.h"
 #include "core/widgets/FieldNavigation.h"
 #include "core/widgets/OkCancel.h"
@@ -26,13 +27,6 @@ QString numbers(const QList<qint64> &list)
     return texts.isEmpty() ? QStringLiteral("-1") : texts.join(QLatin1Char(','));
 }
 
-QPushButton *button(const QString &text, QWidget *parent)
-{
-    auto *b = new QPushButton(text, parent);
-    b->setAutoDefault(false);
-    return b;
-}
-
 } // namespace
 
 GesEquipes::GesEquipes(Session &session, Prompter &prompter, qint64 number, QWidget *parent)
@@ -50,8 +44,8 @@ GesEquipes::GesEquipes(Session &session, Prompter &prompter, qint64 number, QWid
     auto *membersRow = new QHBoxLayout;
     membersRow->addWidget(m_members, 1);
     auto *side = new QVBoxLayout;
-    QPushButton *add = button(QStringLiteral("&Ajouter..."), this);
-    QPushButton *remove = button(QStringLiteral("&Retirer"), this);
+    QPushButton *add = plainButton(QStringLiteral("&Ajouter..."), this);
+    QPushButton *remove = plainButton(QStringLiteral("&Retirer"), this);
     side->addWidget(add);
     side->addWidget(remove);
     side->addStretch();
@@ -138,10 +132,10 @@ ListEquipes::ListEquipes(Session &session, Prompter &prompter, bool handBack, QW
     setWindowTitle(QStringLiteral("Liste des équipes"));
     resize(380, 420);
     auto *buttons = new QHBoxLayout;
-    QPushButton *add = button(QStringLiteral("&Nouvelle"), this);
-    QPushButton *open = button(QStringLiteral("&Modifier"), this);
-    QPushButton *remove = button(QStringLiteral("&Supprimer"), this);
-    QPushButton *close = button(QStringLiteral("&Fermer"), this);
+    QPushButton *add = plainButton(QStringLiteral("&Nouvelle"), this);
+    QPushButton *open = plainButton(QStringLiteral("&Modifier"), this);
+    QPushButton *remove = plainButton(QStringLiteral("&Supprimer"), this);
+    QPushButton *close = plainButton(QStringLiteral("&Fermer"), this);
     for (QPushButton *b : {add, open, remove})
         buttons->addWidget(b);
     buttons->addStretch();

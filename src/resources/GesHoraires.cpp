@@ -2,6 +2,7 @@
 
 #include "core/Prompter.h"
 #include "core/Session.h"
+#include "core/widgets/Buttons.h"
 #include "core/widgets/ColumnLimit.h"
 #include "core/widgets/FieldNavigation.h"
 #include "core/widgets/HourMinuteEdit.h"
@@ -38,13 +39,6 @@ QWidget *timePair(HourMinuteEdit *start, HourMinuteEdit *end, QWidget *parent)
     return pair;
 }
 
-QPushButton *button(const QString &text, QWidget *parent)
-{
-    auto *b = new QPushButton(text, parent);
-    b->setAutoDefault(false);
-    return b;
-}
-
 } // namespace
 
 GesHoraires::GesHoraires(Session &session, Prompter &prompter, QWidget *parent)
@@ -58,7 +52,7 @@ GesHoraires::GesHoraires(Session &session, Prompter &prompter, QWidget *parent)
     layout->addWidget(m_tabs);
     auto *buttons = new QHBoxLayout;
     buttons->addStretch();
-    QPushButton *close = button(QStringLiteral("&Fermer"), this);
+    QPushButton *close = plainButton(QStringLiteral("&Fermer"), this);
     buttons->addWidget(close);
     layout->addLayout(buttons);
     connect(close, &QPushButton::clicked, this, &QDialog::reject);
@@ -101,7 +95,7 @@ QWidget *GesHoraires::companyTab()
         daysRow->addWidget(m_days[i]);
     }
 
-    auto *save = button(QStringLiteral("&Valider"), tab);
+    auto *save = plainButton(QStringLiteral("&Valider"), tab);
     connect(save, &QPushButton::clicked, this, &GesHoraires::saveCompanyHours);
     auto *layout = new QVBoxLayout(tab);
     layout->addLayout(day);
@@ -148,9 +142,9 @@ QWidget *GesHoraires::slotsTab()
 
     auto *buttons = new QHBoxLayout;
     buttons->addStretch();
-    QPushButton *add = button(QStringLiteral("&Nouveau"), tab);
-    QPushButton *save = button(QStringLiteral("&Enregistrer"), tab);
-    QPushButton *remove = button(QStringLiteral("&Supprimer"), tab);
+    QPushButton *add = plainButton(QStringLiteral("&Nouveau"), tab);
+    QPushButton *save = plainButton(QStringLiteral("&Enregistrer"), tab);
+    QPushButton *remove = plainButton(QStringLiteral("&Supprimer"), tab);
     for (QPushButton *b : {add, save, remove})
         buttons->addWidget(b);
     connect(add, &QPushButton::clicked, this, &GesHoraires::newSlot);

@@ -5,6 +5,7 @@
 #include "core/Session.h"
 #include "core/Settings.h"
 #include "core/SqlText.h"
+#include "core/widgets/Buttons.h"
 #include "core/widgets/ColourSwatch.h"
 #include "core/widgets/ColumnLimit.h"
 #include "core/widgets/DateField.h"
@@ -68,23 +69,6 @@ const TextColumn TextColumns[] = {
     {"faxressource", "Fax :", &Resource::fax},
     {"mailressource", "E-mail :", &Resource::mail},
 };
-
-QPushButton *button(const QString &text, QWidget *parent, const QString &tip = {})
-{
-    auto *b = new QPushButton(text, parent);
-    b->setAutoDefault(false);
-    if (!tip.isEmpty())
-        b->setToolTip(tip);
-    return b;
-}
-
-QToolButton *arrow(Qt::ArrowType type, const QString &tip, QWidget *parent)
-{
-    auto *b = new QToolButton(parent);
-    b->setArrowType(type);
-    b->setToolTip(tip);
-    return b;
-}
 
 QTreeWidget *list(const QStringList &columns, QWidget *parent)
 {
@@ -217,10 +201,10 @@ GesRessources::GesRessources(Session &session, Prompter &prompter, qint64 number
     m_tabs->addTab(memosTab(), QStringLiteral("&Mémos"));
     m_tabs->addTab(dependentsTab(), QStringLiteral("&Ayants droit"));
 
-    m_historyButton = button(QStringLiteral("&Historique..."), this, QStringLiteral("Accès aux listes statistiques"));
-    QPushButton *save = button(QStringLiteral("&Valider"), this);
-    m_deleteButton = button(QStringLiteral("&Supprimer"), this);
-    QPushButton *close = button(QStringLiteral("&Fermer"), this);
+    m_historyButton = plainButton(QStringLiteral("&Historique..."), this, QStringLiteral("Accès aux listes statistiques"));
+    QPushButton *save = plainButton(QStringLiteral("&Valider"), this);
+    m_deleteButton = plainButton(QStringLiteral("&Supprimer"), this);
+    QPushButton *close = plainButton(QStringLiteral("&Fermer"), this);
     auto *buttons = new QHBoxLayout;
     buttons->addWidget(m_historyButton);
     buttons->addStretch();
@@ -342,8 +326,8 @@ QWidget *GesRessources::profileTab()
     m_profileTable = new ProfileTable(m_session, m_profileViews);
     m_profileViews->addWidget(m_profileWeek);
     m_profileViews->addWidget(m_profileTable);
-    QPushButton *create = button(QStringLiteral("Nouveau profil..."), tab);
-    m_editProfileButton = button(QStringLiteral("Modifier le profil..."), tab);
+    QPushButton *create = plainButton(QStringLiteral("Nouveau profil..."), tab);
+    m_editProfileButton = plainButton(QStringLiteral("Modifier le profil..."), tab);
 
     auto *top = new QHBoxLayout;
     top->addWidget(new QLabel(QStringLiteral("Profil horaire :"), tab));
@@ -375,9 +359,9 @@ QWidget *GesRessources::servicesTab()
                                   void (GesRessources::*remove)(), const QString &tableButton, const QString &table) {
         auto *box = new QGroupBox(title, tab);
         auto *buttons = new QVBoxLayout;
-        QPushButton *addButton = button(QStringLiteral("Ajouter..."), box);
-        QPushButton *removeButton = button(QStringLiteral("Retirer"), box);
-        QPushButton *tableOpener = button(tableButton, box);
+        QPushButton *addButton = plainButton(QStringLiteral("Ajouter..."), box);
+        QPushButton *removeButton = plainButton(QStringLiteral("Retirer"), box);
+        QPushButton *tableOpener = plainButton(tableButton, box);
         buttons->addWidget(addButton);
         buttons->addWidget(removeButton);
         buttons->addStretch();
@@ -448,10 +432,10 @@ QWidget *GesRessources::contractsTab()
     form->addRow(QStringLiteral("Début :"), m_contractStart);
     form->addRow(QStringLiteral("Fin :"), m_contractEnd);
     form->addRow(QStringLiteral("Commentaire :"), m_contractComment);
-    QPushButton *fresh = button(QStringLiteral("Nouveau"), this);
-    QPushButton *save = button(QStringLiteral("Enregistrer"), this);
-    QPushButton *remove = button(QStringLiteral("Supprimer"), this);
-    QPushButton *types = button(QStringLiteral("Types..."), this, QStringLiteral("Contrats de travail"));
+    QPushButton *fresh = plainButton(QStringLiteral("Nouveau"), this);
+    QPushButton *save = plainButton(QStringLiteral("Enregistrer"), this);
+    QPushButton *remove = plainButton(QStringLiteral("Supprimer"), this);
+    QPushButton *types = plainButton(QStringLiteral("Types..."), this, QStringLiteral("Contrats de travail"));
     connect(fresh, &QPushButton::clicked, this, &GesRessources::newContract);
     connect(save, &QPushButton::clicked, this, &GesRessources::saveContract);
     connect(remove, &QPushButton::clicked, this, &GesRessources::removeContract);
@@ -480,17 +464,17 @@ QWidget *GesRessources::memosTab()
     auto *order = new QWidget(this);
     auto *orderLayout = new QVBoxLayout(order);
     orderLayout->setContentsMargins(0, 0, 0, 0);
-    QToolButton *up = arrow(Qt::UpArrow, QStringLiteral("Monter le mémo"), order);
-    QToolButton *down = arrow(Qt::DownArrow, QStringLiteral("Descendre le mémo"), order);
+    QToolButton *up = arrowButton(Qt::UpArrow, QStringLiteral("Monter le mémo"), order);
+    QToolButton *down = arrowButton(Qt::DownArrow, QStringLiteral("Descendre le mémo"), order);
     orderLayout->addWidget(up);
     orderLayout->addWidget(down);
     orderLayout->addStretch();
 
-    QPushButton *fresh = button(QStringLiteral("Nouveau"), this);
-    QPushButton *save = button(QStringLiteral("Enregistrer"), this);
-    QPushButton *remove = button(QStringLiteral("Supprimer"), this);
-    QPushButton *print = button(QStringLiteral("Imprimer..."), this);
-    QPushButton *types = button(QStringLiteral("Types..."), this, QStringLiteral("Types de mémos"));
+    QPushButton *fresh = plainButton(QStringLiteral("Nouveau"), this);
+    QPushButton *save = plainButton(QStringLiteral("Enregistrer"), this);
+    QPushButton *remove = plainButton(QStringLiteral("Supprimer"), this);
+    QPushButton *print = plainButton(QStringLiteral("Imprimer..."), this);
+    QPushButton *types = plainButton(QStringLiteral("Types..."), this, QStringLiteral("Types de mémos"));
     connect(fresh, &QPushButton::clicked, this, &GesRessources::newMemo);
     connect(save, &QPushButton::clicked, this, &GesRessources::saveMemo);
     connect(remove, &QPushButton::clicked, this, &GesRessources::removeMemo);
@@ -522,10 +506,10 @@ QWidget *GesRessources::dependentsTab()
     form->addRow(QStringLiteral("Prénom :"), m_dependentFirstName);
     form->addRow(QStringLiteral("Parenté :"), m_kinship);
     form->addRow(QStringLiteral("Date de naissance :"), m_dependentBirth);
-    QPushButton *fresh = button(QStringLiteral("Nouveau"), this);
-    QPushButton *save = button(QStringLiteral("Enregistrer"), this);
-    QPushButton *remove = button(QStringLiteral("Supprimer"), this);
-    QPushButton *kinships = button(QStringLiteral("Parentés..."), this);
+    QPushButton *fresh = plainButton(QStringLiteral("Nouveau"), this);
+    QPushButton *save = plainButton(QStringLiteral("Enregistrer"), this);
+    QPushButton *remove = plainButton(QStringLiteral("Supprimer"), this);
+    QPushButton *kinships = plainButton(QStringLiteral("Parentés..."), this);
     connect(fresh, &QPushButton::clicked, this, &GesRessources::newDependent);
     connect(save, &QPushButton::clicked, this, &GesRessources::saveDependent);
     connect(remove, &QPushButton::clicked, this, &GesRessources::removeDependent);

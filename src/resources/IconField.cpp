@@ -1,5 +1,6 @@
 #include "resources/IconField.h"
 
+#include "core/widgets/Buttons.h"
 #include "resources/Frm_GesIcones.h"
 
 #include <QDir>
@@ -8,22 +9,10 @@
 #include <QPixmap>
 #include <QPushButton>
 
-namespace {
-
-QPushButton *button(const QString &text, const QString &tip, QWidget *parent)
-{
-    auto *b = new QPushButton(text, parent);
-    b->setAutoDefault(false);
-    b->setToolTip(tip);
-    return b;
-}
-
-} // namespace
-
 IconField::IconField(Prompter &prompter, const QString &imagesFolder, const QString &chooseTip, const QString &clearTip,
                      QWidget *parent)
     : QWidget(parent), m_folder(imagesFolder.trimmed()), m_picture(new QLabel(this)),
-      m_choose(button(QStringLiteral("Choisir..."), chooseTip, this)), m_clear(button(QStringLiteral("Effacer"), clearTip, this))
+      m_choose(plainButton(QStringLiteral("Choisir..."), this, chooseTip)), m_clear(plainButton(QStringLiteral("Effacer"), this, clearTip))
 {
     m_chooser = [this, &prompter](const QString &folder, const QString &current) {
         return Frm_GesIcones::choose(folder, current, prompter, this);

@@ -7,6 +7,7 @@
 #include "core/Session.h"
 #include "core/Settings.h"
 #include "core/SqlText.h"
+#include "core/widgets/Buttons.h"
 #include "core/widgets/ColourValue.h"
 #include "core/widgets/DateField.h"
 #include "core/widgets/FieldNavigation.h"
@@ -43,13 +44,6 @@
 namespace {
 
 const QString Error = QStringLiteral("Erreur");
-
-QPushButton *button(const QString &text, QWidget *parent)
-{
-    auto *b = new QPushButton(text, parent);
-    b->setAutoDefault(false);
-    return b;
-}
 
 
 // A list with its buttons stacked on its right.
@@ -149,7 +143,7 @@ GesTaches::GesTaches(Session &session, Prompter &prompter, qint64 task, QWidget 
         types.exec();
     };
 
-    QPushButton *typeButton = button(QStringLiteral("..."), this);
+    QPushButton *typeButton = plainButton(QStringLiteral("..."), this);
     typeButton->setToolTip(QStringLiteral("Définition des types ") + (terms.elided(Entity::Tache) ? QStringLiteral("d'") : QStringLiteral("de "))
                            + terms.singular(Entity::Tache));
     auto *typeRow = new QHBoxLayout;
@@ -176,8 +170,8 @@ GesTaches::GesTaches(Session &session, Prompter &prompter, qint64 task, QWidget 
     m_tabs->addTab(alertTab(), QStringLiteral("Alerte"));
     m_tabs->addTab(costsTab(), QStringLiteral("Recettes / Charges"));
 
-    QPushButton *mail = button(QStringLiteral("&Mail..."), this);
-    auto *cancel = button(QStringLiteral("Annuler"), this);
+    QPushButton *mail = plainButton(QStringLiteral("&Mail..."), this);
+    auto *cancel = plainButton(QStringLiteral("Annuler"), this);
     m_delete->setAutoDefault(false);
     auto *buttons = new QHBoxLayout;
     buttons->addWidget(mail);
@@ -276,9 +270,9 @@ QWidget *GesTaches::datesTab()
     m_ranges->setHeaderLabels({QStringLiteral("Début"), QStringLiteral("Fin"), QStringLiteral("Jours"), QStringLiteral("Heures")});
     m_ranges->setRootIsDecorated(false);
     m_ranges->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
-    QPushButton *add = button(QStringLiteral("&Ajouter"), tab);
-    QPushButton *modify = button(QStringLiteral("&Modifier"), tab);
-    QPushButton *removeOne = button(QStringLiteral("&Retirer"), tab);
+    QPushButton *add = plainButton(QStringLiteral("&Ajouter"), tab);
+    QPushButton *modify = plainButton(QStringLiteral("&Modifier"), tab);
+    QPushButton *removeOne = plainButton(QStringLiteral("&Retirer"), tab);
     auto *boxLayout = new QVBoxLayout(m_rangeBox);
     boxLayout->addWidget(listWithButtons(tab, m_ranges, {add, modify, removeOne}));
 
@@ -309,12 +303,12 @@ QWidget *GesTaches::linksTab()
 {
     const Terms &terms = m_session.terms();
     auto *tab = new QWidget(this);
-    QPushButton *addResource = button(QStringLiteral("A&jouter..."), tab);
-    QPushButton *team = button(QStringLiteral("&Equipe..."), tab);
-    QPushButton *removeResource = button(QStringLiteral("Re&tirer"), tab);
-    QPushButton *addClient = button(QStringLiteral("Ajo&uter..."), tab);
-    QPushButton *openClient = button(QStringLiteral("&Fiche..."), tab);
-    QPushButton *removeClient = button(QStringLiteral("Reti&rer"), tab);
+    QPushButton *addResource = plainButton(QStringLiteral("A&jouter..."), tab);
+    QPushButton *team = plainButton(QStringLiteral("&Equipe..."), tab);
+    QPushButton *removeResource = plainButton(QStringLiteral("Re&tirer"), tab);
+    QPushButton *addClient = plainButton(QStringLiteral("Ajo&uter..."), tab);
+    QPushButton *openClient = plainButton(QStringLiteral("&Fiche..."), tab);
+    QPushButton *removeClient = plainButton(QStringLiteral("Reti&rer"), tab);
     team->setToolTip(QStringLiteral("Ajouter les ") + terms.plural(Entity::Ressource) + QStringLiteral(" d'une équipe"));
     m_noClient->setText(QStringLiteral("Sans lien avec un") + (terms.feminine(Entity::Client) ? QStringLiteral("e ") : QStringLiteral(" "))
                         + terms.singular(Entity::Client));
@@ -373,7 +367,7 @@ QWidget *GesTaches::periodicityTab()
     m_ruleText->setAlignment(Qt::AlignTop | Qt::AlignLeft);
     m_ruleText->setMargin(6);
     m_defineRule->setAutoDefault(false);
-    QPushButton *cancelRule = button(QStringLiteral("A&nnuler la périodicité"), tab);
+    QPushButton *cancelRule = plainButton(QStringLiteral("A&nnuler la périodicité"), tab);
     auto *buttons = new QHBoxLayout;
     buttons->addWidget(m_defineRule);
     buttons->addWidget(cancelRule);
@@ -399,8 +393,8 @@ QWidget *GesTaches::alertTab()
     auto *tab = new QWidget(this);
     for (const TaskAlerts::Offset &o : TaskAlerts::offsets())
         m_alertOffset->addItem(o.label);
-    QPushButton *add = button(QStringLiteral("Ajou&ter..."), tab);
-    QPushButton *removeOne = button(QStringLiteral("Ret&irer"), tab);
+    QPushButton *add = plainButton(QStringLiteral("Ajou&ter..."), tab);
+    QPushButton *removeOne = plainButton(QStringLiteral("Ret&irer"), tab);
     auto *form = new QFormLayout;
     form->addRow(QStringLiteral("&Prévenir :"), m_alertOffset);
     form->addRow(QStringLiteral("Co&mmentaire :"), m_alertComment);
@@ -429,9 +423,9 @@ QWidget *GesTaches::costPanel(int kind)
     list->header()->setSectionResizeMode(2, QHeaderView::Stretch); // the free label
     m_costTotals[kind] = new QLabel(box);
     m_costTotals[kind]->setAlignment(Qt::AlignRight);
-    QPushButton *add = button(QStringLiteral("Ajouter"), box);
-    QPushButton *modify = button(QStringLiteral("Modifier"), box);
-    QPushButton *removeOne = button(QStringLiteral("Supprimer"), box);
+    QPushButton *add = plainButton(QStringLiteral("Ajouter"), box);
+    QPushButton *modify = plainButton(QStringLiteral("Modifier"), box);
+    QPushButton *removeOne = plainButton(QStringLiteral("Supprimer"), box);
     auto *layout = new QVBoxLayout(box);
     layout->addWidget(listWithButtons(box, list, {add, modify, removeOne}), 1);
     layout->addWidget(m_costTotals[kind]);
