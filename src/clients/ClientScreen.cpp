@@ -597,10 +597,7 @@ bool ClientScreen::reload()
     Client loaded;
     const Outcome read = ClientStore::load(m_session, m_client.number, m_type, &loaded);
     if (!read) {
-        if (read.title() == QLatin1String("Disparition"))
-            vanished(read);
-        else
-            m_prompter.show(read);
+        readFailed(read);
         return false;
     }
     m_client = loaded;
@@ -648,10 +645,7 @@ bool ClientScreen::saveClient()
         // The store would insert the row again under its old number.
         const Outcome alive = ClientStore::checkExists(m_session, m_client.number, m_type);
         if (!alive) {
-            if (alive.title() == QLatin1String("Disparition"))
-                vanished(alive);
-            else
-                m_prompter.show(alive);
+            readFailed(alive);
             return false;
         }
     }

@@ -609,10 +609,7 @@ bool GesRessources::reload()
     Resource loaded;
     const Outcome read = ResourceStore::load(m_session, m_resource.number, &loaded);
     if (!read) {
-        if (read.title() == QLatin1String("Disparition"))
-            vanished(read);
-        else
-            m_prompter.show(read);
+        readFailed(read);
         return false;
     }
     m_resource = loaded;
@@ -668,10 +665,7 @@ bool GesRessources::saveResource()
         // The store would insert the row again under its old number.
         const Outcome alive = ResourceSubRecords::checkExists(m_session, m_resource.number);
         if (!alive) {
-            if (alive.title() == QLatin1String("Disparition"))
-                vanished(alive);
-            else
-                m_prompter.show(alive);
+            readFailed(alive);
             return false;
         }
     }

@@ -36,6 +36,14 @@ void RecordScreen::vanished(const Outcome &outcome)
     reject();
 }
 
+void RecordScreen::readFailed(const Outcome &outcome)
+{
+    if (outcome.title() == QLatin1String("Disparition"))
+        vanished(outcome);
+    else
+        m_prompter.show(outcome);
+}
+
 void RecordScreen::done(int result)
 {
     releaseLock();

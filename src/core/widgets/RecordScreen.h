@@ -31,6 +31,9 @@ protected:
     void releaseLock();
     // The record disappeared: says so and closes.
     void vanished(const Outcome &outcome);
+    // A read that failed: a record gone ("Disparition") closes the screen,
+    // any other failure is only shown.
+    void readFailed(const Outcome &outcome);
 
     Session &m_session;
     Prompter &m_prompter;
