@@ -23,15 +23,11 @@
 GesIndispo::GesIndispo(Session &session, Prompter &prompter, qint64 task, QWidget *parent)
     : QDialog(parent), m_session(session), m_prompter(prompter), m_task(task),
       m_rights(Access::lookup(session, QStringLiteral("CONGES"))), m_resource(new QComboBox(this)), m_type(new QComboBox(this)),
-      m_slot(new QComboBox(this)), m_startDate(new DateField(this)), m_startTime(new HourMinuteEdit(this)),
-      m_endDate(new DateField(this)), m_endTime(new HourMinuteEdit(this)), m_days(new QLineEdit(this)),
-      m_hours(new QLineEdit(this)), m_comment(new QPlainTextEdit(this)), m_locked(new QCheckBox(QStringLiteral("Bloqué"), this)),
+      m_range(new RangeEntry(session, prompter, this)), m_comment(new QPlainTextEdit(this)), m_locked(new QCheckBox(QStringLiteral("Bloqué"), this)),
       m_save(new QPushButton(QStringLiteral("Valider"), this)), m_delete(new QPushButton(QStringLiteral("Supprimer"), this))
 {
     setWindowTitle(QStringLiteral("Congés et indisponibilités") +
                    (task > 0 ? QStringLiteral(" - MODIFICATION") : QStringLiteral(" - CREATION")));
-    m_startDate->setPrompter(&prompter);
-    m_endDate->setPrompter(&prompter);
     m_comment->setTabChangesFocus(true);
 
     const Terms &terms = session.terms();
@@ -43,15 +39,9 @@ GesIndispo::GesIndispo(Session &session, Prompter &prompter, qint64 task, QWidge
     auto *form = new QFormLayout;
     form->addRow(terms.singular(Entity::Ressource) + QStringLiteral(" :"), m_resource);
     form->addRow(QStringLiteral("Type de congé :"), m_type);
-    form->addRow(QStringLiteral("Horaire prédéfini :"), m_slot);
-    form->addRow(QStringLiteral("Début :"), dateTimeRow(m_startDate, m_startTime));
-    form->addRow(QStringLiteral("Fin :"), dateTimeRow(m_endDate, m_endTime));
-    form->addRow(QStringLiteral("Nombre de jours :"), m_days);
-    form->addRow(QStringLiteral("Nombre d'heures :"), m_hours);
+    m_range->addRows(form);
     form->addRow(QStringLiteral("Commentaire :"), m_comment);
     form->addRow(QString(), m_locked);
-    m_days->setMaximumWidth(80);
-    m_hours->setMaximumWidth(80);
     m_comment->setMaximumHeight(80);
 
     auto *cancel = new QPushButton(QStringLiteral("Annuler"), this);
@@ -69,11 +59,6 @@ GesIndispo::GesIndispo(Session &session, Prompter &prompter, qint64 task, QWidge
     connect(m_save, &QPushButton::clicked, this, &GesIndispo::save);
     connect(m_delete, &QPushButton::clicked, this, &GesIndispo::remove);
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
-    connect(m_slot, &QComboBox::activated, this, &GesIndispo::applySlot);
-    connect(m_startDate, &DateField::dateChanged, this, &GesIndispo::recompute);
-    connect(m_endDate, &DateField::dateChanged, this, &GesIndispo::recompute);
-    connect(m_startTime, &HourMinuteEdit::timeChanged, this, &GesIndispo::recompute);
-    connect(m_endTime, &HourMinuteEdit::timeChanged, this, &GesIndispo::recompute);
 
     loadLists();
     if (task > 0) {
@@ -86,19 +71,12 @@ GesIndispo::GesIndispo(Session &session, Prompter &prompter, qint64 task, QWidge
             m_save->setEnabled(false);
             m_delete->setEnabled(false);
         }
-    } else {
-        m_startTime->setTime(m_company.hordeb);
-        m_endTime->setTime(m_company.horfin);
     }
 }
 
 void GesIndispo::loadLists()
 {
     Database &db = *m_session.database();
-    const Outcome company = CompanyHours::read(db, &m_company);
-    if (!company)
-        m_prompter.show(company);
-
     QList<LeaveResource> resources;
     const Outcome listed = LeaveStore::resources(db, m_session.terms(), &resources);
     if (!listed) {
@@ -116,14 +94,6 @@ void GesIndispo::loadLists()
     m_type->addItem(QString(), QString());
     for (const LeaveType &t : types)
         m_type->addItem(t.label, t.code);
-
-    QList<TimeSlot> slotList;
-    const Outcome slotsRead = HoursStore::timeSlots(db, &slotList);
-    if (!slotsRead)
-        m_prompter.show(slotsRead);
-    m_slot->addItem(QString(), 0);
-    for (const TimeSlot &s : std::as_const(slotList))
-        m_slot->addItem(s.text(), s.number);
 }
 
 void GesIndispo::setPresets(qint64 resource, const QDate &startDate, const QString &startTime, const QDate &endDate,
@@ -135,30 +105,18 @@ void GesIndispo::setPresets(qint64 resource, const QDate &startDate, const QStri
     entry.startTime = startTime;
     entry.endDate = endDate;
     entry.endTime = endTime;
-    LeaveStore::computeDurations(m_company, &entry);
     fill(entry);
+    m_range->recompute();
 }
 
 void GesIndispo::fill(const LeaveEntry &entry)
 {
-    m_filling = true;
     m_resource->setCurrentIndex(m_resource->findData(entry.resource));
     m_type->setCurrentIndex(std::max(0, m_type->findData(entry.leaveType)));
-    m_startDate->setDate(entry.startDate);
-    m_startTime->setTime(entry.startTime);
-    m_endDate->setDate(entry.endDate);
-    m_endTime->setTime(entry.endTime);
-    m_days->setText(number(entry.days));
-    m_hours->setText(number(entry.hours));
+    m_range->setRange(entry.startDate, entry.startTime, entry.endDate, entry.endTime);
+    m_range->setDurations(QString::number(entry.days), QString::number(entry.hours));
     m_comment->setPlainText(entry.comment);
     m_locked->setChecked(entry.locked);
-    m_filling = false;
-}
-
-QString GesIndispo::number(double value) const
-{
-    const QChar separator = m_session.shownDecimalSeparator();
-    return displayNumber(QString::number(value), 2, separator);
 }
 
 LeaveEntry GesIndispo::gather() const
@@ -167,46 +125,15 @@ LeaveEntry GesIndispo::gather() const
     e.number = m_task;
     e.resource = m_resource->currentData().toLongLong();
     e.leaveType = m_type->currentData().toString();
-    e.startDate = m_startDate->date();
-    e.startTime = m_startTime->time();
-    e.endDate = m_endDate->date();
-    e.endTime = m_endTime->time();
-    e.days = sqlNumber(m_days->text(), 2).toDouble();
-    e.hours = sqlNumber(m_hours->text(), 2).toDouble();
+    e.startDate = startDate()->date();
+    e.startTime = startTime()->time();
+    e.endDate = endDate()->date();
+    e.endTime = endTime()->time();
+    e.days = m_range->days().toDouble();
+    e.hours = m_range->hours().toDouble();
     e.comment = m_comment->toPlainText();
     e.locked = m_locked->isChecked();
     return e;
-}
-
-void GesIndispo::recompute()
-{
-    if (m_filling)
-        return;
-    LeaveEntry e = gather();
-    LeaveStore::computeDurations(m_company, &e);
-    m_days->setText(number(e.days));
-    m_hours->setText(number(e.hours));
-}
-
-void GesIndispo::applySlot(int index)
-{
-    const qint64 chosen = m_slot->itemData(index).toLongLong();
-    if (chosen <= 0)
-        return;
-    TimeSlot slot;
-    const Outcome found = HoursStore::findSlot(*m_session.database(), chosen, &slot);
-    if (!found) {
-        m_prompter.show(found);
-        return;
-    }
-    m_filling = true;
-    m_startTime->setTime(slot.start);
-    m_endTime->setTime(slot.end);
-    const QDate start = m_startDate->date();
-    if (start.isValid())
-        m_endDate->setDate(start.addDays(slot.endDay == 1 ? 1 : 0));
-    m_filling = false;
-    recompute();
 }
 
 void GesIndispo::save()

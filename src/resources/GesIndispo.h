@@ -2,7 +2,7 @@
 
 #include "access/Access.h"
 #include "resources/LeaveStore.h"
-#include "resources/HoursStore.h"
+#include "resources/RangeEntry.h"
 
 #include <QDialog>
 
@@ -31,13 +31,14 @@ public:
 
     QComboBox *resourceList() const { return m_resource; }
     QComboBox *typeList() const { return m_type; }
-    QComboBox *slotList() const { return m_slot; }
-    DateField *startDate() const { return m_startDate; }
-    HourMinuteEdit *startTime() const { return m_startTime; }
-    DateField *endDate() const { return m_endDate; }
-    HourMinuteEdit *endTime() const { return m_endTime; }
-    QLineEdit *daysField() const { return m_days; }
-    QLineEdit *hoursField() const { return m_hours; }
+    RangeEntry *range() const { return m_range; }
+    QComboBox *slotList() const { return m_range->slotList(); }
+    DateField *startDate() const { return m_range->startDate(); }
+    HourMinuteEdit *startTime() const { return m_range->startTime(); }
+    DateField *endDate() const { return m_range->endDate(); }
+    HourMinuteEdit *endTime() const { return m_range->endTime(); }
+    QLineEdit *daysField() const { return m_range->daysField(); }
+    QLineEdit *hoursField() const { return m_range->hoursField(); }
     QPlainTextEdit *commentField() const { return m_comment; }
     QCheckBox *lockBox() const { return m_locked; }
     QPushButton *saveButton() const { return m_save; }
@@ -46,9 +47,6 @@ public:
 public slots:
     void save();
     void remove();
-    // Fills both times (and the next day's end for a "J+1" slot) from the chosen slot.
-    void applySlot(int index);
-    void recompute();
 
 protected:
     void done(int result) override;
@@ -57,24 +55,15 @@ private:
     void loadLists();
     void fill(const LeaveEntry &entry);
     LeaveEntry gather() const;
-    QString number(double value) const;
 
     Session &m_session;
     Prompter &m_prompter;
     qint64 m_task;
     Rights m_rights;
-    CompanyHours m_company;
-    bool m_filling = false;
 
     QComboBox *m_resource;
     QComboBox *m_type;
-    QComboBox *m_slot;
-    DateField *m_startDate;
-    HourMinuteEdit *m_startTime;
-    DateField *m_endDate;
-    HourMinuteEdit *m_endTime;
-    QLineEdit *m_days;
-    QLineEdit *m_hours;
+    RangeEntry *m_range;
     QPlainTextEdit *m_comment;
     QCheckBox *m_locked;
     QPushButton *m_save;

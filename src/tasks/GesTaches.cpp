@@ -80,9 +80,7 @@ GesTaches::GesTaches(Session &session, Prompter &prompter, qint64 task, QWidget 
     : RecordScreen(session, prompter, LockKind::Task, parent), m_numberLabel(new QLabel(this)),
       m_type(new QComboBox(this)), m_urgency(new QComboBox(this)), m_project(new QComboBox(this)),
       m_tabs(new QTabWidget(this)), m_split(new QCheckBox(QStringLiteral("&Fractionnement"), this)),
-      m_slot(new QComboBox(this)), m_startDate(new DateField(this)), m_startTime(new HourMinuteEdit(this)),
-      m_endDate(new DateField(this)), m_endTime(new HourMinuteEdit(this)), m_days(new QLineEdit(this)),
-      m_hours(new QLineEdit(this)), m_rangeBox(new QGroupBox(QStringLiteral("Tranches"), this)),
+      m_range(new RangeEntry(session, prompter, this)), m_rangeBox(new QGroupBox(QStringLiteral("Tranches"), this)),
       m_ranges(new QTreeWidget(this)), m_resources(new QListWidget(this)), m_clients(new QListWidget(this)),
       m_noClient(new QLabel(this)), m_comment(new QPlainTextEdit(this)),
       m_done(new QCheckBox(QStringLiteral("Effectué"), this)), m_doneDate(new DateField(this)),
@@ -95,8 +93,7 @@ GesTaches::GesTaches(Session &session, Prompter &prompter, qint64 task, QWidget 
     const Terms &terms = session.terms();
     m_task.number = task;
     resize(760, 560);
-    for (DateField *d : {m_startDate, m_endDate, m_doneDate})
-        d->setPrompter(&prompter);
+    m_doneDate->setPrompter(&prompter);
     m_comment->setTabChangesFocus(true);
     m_doneComment->setTabChangesFocus(true);
 
@@ -218,8 +215,6 @@ GesTaches::GesTaches(Session &session, Prompter &prompter, qint64 task, QWidget 
         fillAlert();
     } else {
         loadTypes(session.settings().read(QStringLiteral("Planning"), QStringLiteral("TacheDef"), QStringLiteral("0")).toLongLong());
-        m_startTime->setTime(m_company.hordeb);
-        m_endTime->setTime(m_company.horfin);
     }
     m_delete->setEnabled(task > 0 && !m_readOnly);
     for (QPushButton *b : m_tabs->widget(m_tabs->count() - 1)->findChildren<QPushButton *>())
@@ -251,20 +246,9 @@ void GesTaches::setCaption()
 QWidget *GesTaches::datesTab()
 {
     auto *tab = new QWidget(this);
-    m_days->setMaximumWidth(80);
-    m_hours->setMaximumWidth(80);
-    auto *durations = new QHBoxLayout;
-    durations->addWidget(m_days);
-    durations->addSpacing(12);
-    durations->addWidget(new QLabel(QStringLiteral("Nombre d'heures :"), tab));
-    durations->addWidget(m_hours);
-    durations->addStretch();
     auto *form = new QFormLayout;
     form->addRow(QString(), m_split);
-    form->addRow(QStringLiteral("Horaire pré&défini :"), m_slot);
-    form->addRow(QStringLiteral("Dé&but :"), dateTimeRow(m_startDate, m_startTime));
-    form->addRow(QStringLiteral("F&in :"), dateTimeRow(m_endDate, m_endTime));
-    form->addRow(QStringLiteral("Nombre de jours :"), durations);
+    m_range->addRows(form);
 
     m_ranges->setColumnCount(4);
     m_ranges->setHeaderLabels({QStringLiteral("Début"), QStringLiteral("Fin"), QStringLiteral("Jours"), QStringLiteral("Heures")});
@@ -282,11 +266,6 @@ QWidget *GesTaches::datesTab()
     layout->addStretch();
 
     connect(m_split, &QCheckBox::toggled, this, &GesTaches::showSplit);
-    connect(m_slot, &QComboBox::activated, this, &GesTaches::applySlot);
-    connect(m_startDate, &DateField::dateChanged, this, &GesTaches::recompute);
-    connect(m_endDate, &DateField::dateChanged, this, &GesTaches::recompute);
-    connect(m_startTime, &HourMinuteEdit::timeChanged, this, &GesTaches::recompute);
-    connect(m_endTime, &HourMinuteEdit::timeChanged, this, &GesTaches::recompute);
     connect(add, &QPushButton::clicked, this, &GesTaches::addRange);
     connect(modify, &QPushButton::clicked, this, &GesTaches::modifyRange);
     connect(removeOne, &QPushButton::clicked, this, &GesTaches::removeRange);
@@ -448,10 +427,6 @@ QWidget *GesTaches::costsTab()
 void GesTaches::loadLists()
 {
     Database &db = *m_session.database();
-    const Outcome company = CompanyHours::read(db, &m_company);
-    if (!company)
-        m_prompter.show(company);
-
     QList<ReferenceLists::Urgency> urgencies;
     const Outcome urgent = ReferenceLists::urgencies(db, &urgencies);
     if (!urgent)
@@ -466,14 +441,6 @@ void GesTaches::loadLists()
         m_prompter.show(Error, QStringLiteral("Erreur lors de la lecture des projets"), Prompter::Icon::Critical);
     for (int r = 0; r < projects.rowCount(); ++r)
         m_project->addItem(projects.value(r, 1), projects.value(r, 0));
-
-    QList<TimeSlot> slotList;
-    const Outcome slotsRead = HoursStore::timeSlots(db, &slotList);
-    if (!slotsRead)
-        m_prompter.show(Error, QStringLiteral("Erreur lors de la lecture des horaires prédéfinis"), Prompter::Icon::Critical);
-    m_slot->addItem(QString(), 0);
-    for (const TimeSlot &s : std::as_const(slotList))
-        m_slot->addItem(s.text(), s.number);
 
     const Outcome choices = TaskAlerts::readChoices(db, &m_choices);
     if (!choices)
@@ -527,7 +494,6 @@ void GesTaches::editTypes()
 
 void GesTaches::fill(const Task &task)
 {
-    m_filling = true;
     m_task = task;
     loadTypes(task.type);
     m_urgency->setCurrentIndex(std::max(0, m_urgency->findData(task.urgency)));
@@ -542,7 +508,6 @@ void GesTaches::fill(const Task &task)
     m_split->setChecked(task.split);
     if (!task.ranges.isEmpty())
         setRangeFields(task.ranges.first());
-    m_filling = false;
     showSplit();
     showRanges();
     showRule();
@@ -585,7 +550,6 @@ void GesTaches::setPresets(Row row, qint64 number, const QDate &startDate, const
     else if (row == Row::TaskType)
         t.type = number;
     fill(t);
-    recompute();
 }
 
 QString GesTaches::number(double value) const
@@ -601,63 +565,23 @@ QString GesTaches::shownNumber(const QString &stored) const
 
 void GesTaches::setRangeFields(const TaskRange &range)
 {
-    const bool filling = m_filling;
-    m_filling = true;
-    m_startDate->setDate(range.startDate);
-    m_startTime->setTime(range.startTime);
-    m_endDate->setDate(range.endDate);
-    m_endTime->setTime(range.endTime);
-    m_days->setText(range.days.isEmpty() ? QString() : shownNumber(range.days));
-    m_hours->setText(range.hours.isEmpty() ? QString() : shownNumber(range.hours));
-    m_filling = filling;
+    m_range->setRange(range.startDate, range.startTime, range.endDate, range.endTime);
     if (range.days.isEmpty() && range.hours.isEmpty())
-        recompute();
+        m_range->recompute();
+    else
+        m_range->setDurations(range.days, range.hours);
 }
 
 TaskRange GesTaches::rangeFields() const
 {
     TaskRange r;
-    r.startDate = m_startDate->date();
-    r.startTime = m_startTime->time();
-    r.endDate = m_endDate->date();
-    r.endTime = m_endTime->time();
-    r.days = m_days->text().trimmed().isEmpty() ? QString() : sqlNumber(m_days->text(), 2);
-    r.hours = m_hours->text().trimmed().isEmpty() ? QString() : sqlNumber(m_hours->text(), 2);
+    r.startDate = startDate()->date();
+    r.startTime = startTime()->time();
+    r.endDate = endDate()->date();
+    r.endTime = endTime()->time();
+    r.days = m_range->days();
+    r.hours = m_range->hours();
     return r;
-}
-
-void GesTaches::recompute()
-{
-    if (m_filling)
-        return;
-    const TaskRange r = rangeFields();
-    if (!r.startDate.isValid() || !r.endDate.isValid() || r.startTime.isEmpty() || r.endTime.isEmpty()) {
-        m_days->setText(number(0));
-        m_hours->setText(number(0));
-        return;
-    }
-    m_days->setText(number(CalculNbJours(r.startDate, r.startTime, r.endDate, r.endTime, m_company)));
-    m_hours->setText(number(CalculNbHeures(r.startDate, r.startTime, r.endDate, r.endTime, m_company)));
-}
-
-void GesTaches::applySlot(int index)
-{
-    const qint64 chosen = m_slot->itemData(index).toLongLong();
-    if (chosen <= 0)
-        return;
-    TimeSlot slot;
-    const Outcome found = HoursStore::findSlot(*m_session.database(), chosen, &slot);
-    if (!found) {
-        m_prompter.show(found);
-        return;
-    }
-    m_filling = true;
-    m_startTime->setTime(slot.start);
-    m_endTime->setTime(slot.end);
-    if (m_startDate->date().isValid())
-        m_endDate->setDate(m_startDate->date().addDays(slot.endDay == 1 ? 1 : 0));
-    m_filling = false;
-    recompute();
 }
 
 void GesTaches::showSplit()
@@ -859,8 +783,8 @@ void GesTaches::showRule()
     m_ruleText->setText(m_task.periodic && m_rule ? Periodicity::DescribeRule(*m_rule) : QString());
     // the rule gives a periodic task its dates
     const bool periodic = m_task.periodic && m_rule;
-    for (QWidget *w : std::initializer_list<QWidget *>{m_startDate, m_startTime, m_endDate, m_endTime, m_slot, m_split})
-        w->setEnabled(!periodic);
+    m_range->setEditable(!periodic);
+    m_split->setEnabled(!periodic);
     if (periodic) {
         Task t;
         t.rule = m_rule;
@@ -878,7 +802,7 @@ void GesTaches::definePeriodicity()
     if (m_rule)
         current = *m_rule;
     else
-        current.datedeb = m_startDate->date();
+        current.datedeb = startDate()->date();
     const std::optional<PeriodRule> edited = m_ruleEditor(current, isNew);
     if (edited) {
         m_rule = edited;
@@ -981,7 +905,7 @@ void GesTaches::addCostLine(int kind)
 {
     TaskCostLine line;
     line.kind = kind;
-    line.date = m_startDate->date().isValid() ? m_startDate->date() : QDate::currentDate();
+    line.date = startDate()->date().isValid() ? startDate()->date() : QDate::currentDate();
     std::optional<TaskCostLine> edited = m_lineEditor(line);
     if (!edited)
         return;

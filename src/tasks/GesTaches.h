@@ -2,8 +2,7 @@
 
 #include "core/widgets/RecordScreen.h"
 #include "reports/ListRequest.h"
-#include "resources/HoursStore.h"
-#include "resources/WorkingTime.h"
+#include "resources/RangeEntry.h"
 #include "tasks/TaskAlerts.h"
 #include "tasks/TaskLinks.h"
 #include "tasks/TaskStore.h"
@@ -75,13 +74,14 @@ public:
     QComboBox *projectList() const { return m_project; }
     QTabWidget *tabs() const { return m_tabs; }
     QCheckBox *splitBox() const { return m_split; }
-    QComboBox *slotList() const { return m_slot; }
-    DateField *startDate() const { return m_startDate; }
-    HourMinuteEdit *startTime() const { return m_startTime; }
-    DateField *endDate() const { return m_endDate; }
-    HourMinuteEdit *endTime() const { return m_endTime; }
-    QLineEdit *daysField() const { return m_days; }
-    QLineEdit *hoursField() const { return m_hours; }
+    RangeEntry *range() const { return m_range; }
+    QComboBox *slotList() const { return m_range->slotList(); }
+    DateField *startDate() const { return m_range->startDate(); }
+    HourMinuteEdit *startTime() const { return m_range->startTime(); }
+    DateField *endDate() const { return m_range->endDate(); }
+    HourMinuteEdit *endTime() const { return m_range->endTime(); }
+    QLineEdit *daysField() const { return m_range->daysField(); }
+    QLineEdit *hoursField() const { return m_range->hoursField(); }
     QTreeWidget *rangeList() const { return m_ranges; }
     QListWidget *resourceList() const { return m_resources; }
     QListWidget *clientList() const { return m_clients; }
@@ -102,8 +102,6 @@ public:
 public slots:
     void save();
     void remove();
-    void applySlot(int index);
-    void recompute();
     void addRange();
     void modifyRange();
     void removeRange();
@@ -152,8 +150,6 @@ private:
 
     Task m_task;
     bool m_readOnly = false;
-    bool m_filling = false;
-    CompanyHours m_company;
     std::optional<PeriodRule> m_rule; // the rule shown, for a periodic task
     QList<LinkedItem> m_resourceItems;
     QList<LinkedItem> m_clientItems;
@@ -176,13 +172,7 @@ private:
     QComboBox *m_project;
     QTabWidget *m_tabs;
     QCheckBox *m_split;
-    QComboBox *m_slot;
-    DateField *m_startDate;
-    HourMinuteEdit *m_startTime;
-    DateField *m_endDate;
-    HourMinuteEdit *m_endTime;
-    QLineEdit *m_days;
-    QLineEdit *m_hours;
+    RangeEntry *m_range;
     QGroupBox *m_rangeBox;
     QTreeWidget *m_ranges;
     QListWidget *m_resources;

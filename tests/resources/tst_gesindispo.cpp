@@ -207,13 +207,13 @@ private slots:
         preset(screen, monday, QStringLiteral("09:00"), monday, QStringLiteral("18:00"));
         const int index = screen.slotList()->findData(night.number);
         QVERIFY(index > 0);
-        screen.applySlot(index);
+        screen.range()->applySlot(index);
         QCOMPARE(screen.startTime()->time(), QStringLiteral("22:00"));
         QCOMPARE(screen.endTime()->time(), QStringLiteral("06:00"));
         QCOMPARE(screen.endDate()->date(), monday.addDays(1));
 
         QVERIFY(HoursStore::removeSlot(db(), night.number));
-        screen.applySlot(index);
+        screen.range()->applySlot(index);
         QCOMPARE(m_prompter.texts(), QStringList{QStringLiteral("Cet horaire n'est plus défini")});
     }
 };

@@ -44,7 +44,7 @@ private:
         form.startTime()->setTime(from);
         form.endDate()->setDate(end);
         form.endTime()->setTime(to);
-        form.recompute();
+        form.range()->recompute();
     }
 
     // A form whose pickers answer from the test instead of opening windows.
@@ -325,12 +325,12 @@ private slots:
         auto form = open(0);
         form->startDate()->setDate(monday);
         const int index = form->slotList()->findData(night.number);
-        form->applySlot(index);
+        form->range()->applySlot(index);
         QCOMPARE(form->startTime()->time(), QStringLiteral("22:00"));
         QCOMPARE(form->endTime()->time(), QStringLiteral("06:00"));
         QCOMPARE(form->endDate()->date(), monday.addDays(1));
         QVERIFY(HoursStore::removeSlot(db(), night.number));
-        form->applySlot(index);
+        form->range()->applySlot(index);
         QCOMPARE(joined(), QStringLiteral("Cet horaire n'est plus défini"));
     }
 
