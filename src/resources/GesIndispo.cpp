@@ -125,10 +125,10 @@ LeaveEntry GesIndispo::gather() const
     e.number = m_task;
     e.resource = m_resource->currentData().toLongLong();
     e.leaveType = m_type->currentData().toString();
-    e.startDate = startDate()->date();
-    e.startTime = startTime()->time();
-    e.endDate = endDate()->date();
-    e.endTime = endTime()->time();
+    e.startDate = m_range->startDate()->date();
+    e.startTime = m_range->startTime()->time();
+    e.endDate = m_range->endDate()->date();
+    e.endTime = m_range->endTime()->time();
     e.days = m_range->days().toDouble();
     e.hours = m_range->hours().toDouble();
     e.comment = m_comment->toPlainText();

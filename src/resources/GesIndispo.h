@@ -6,12 +6,9 @@
 
 #include <QDialog>
 
-class DateField;
-class HourMinuteEdit;
 class Prompter;
 class QCheckBox;
 class QComboBox;
-class QLineEdit;
 class QPlainTextEdit;
 class QPushButton;
 class Session;
@@ -32,13 +29,6 @@ public:
     QComboBox *resourceList() const { return m_resource; }
     QComboBox *typeList() const { return m_type; }
     RangeEntry *range() const { return m_range; }
-    QComboBox *slotList() const { return m_range->slotList(); }
-    DateField *startDate() const { return m_range->startDate(); }
-    HourMinuteEdit *startTime() const { return m_range->startTime(); }
-    DateField *endDate() const { return m_range->endDate(); }
-    HourMinuteEdit *endTime() const { return m_range->endTime(); }
-    QLineEdit *daysField() const { return m_range->daysField(); }
-    QLineEdit *hoursField() const { return m_range->hoursField(); }
     QPlainTextEdit *commentField() const { return m_comment; }
     QCheckBox *lockBox() const { return m_locked; }
     QPushButton *saveButton() const { return m_save; }

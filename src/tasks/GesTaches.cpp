@@ -575,10 +575,10 @@ void GesTaches::setRangeFields(const TaskRange &range)
 TaskRange GesTaches::rangeFields() const
 {
     TaskRange r;
-    r.startDate = startDate()->date();
-    r.startTime = startTime()->time();
-    r.endDate = endDate()->date();
-    r.endTime = endTime()->time();
+    r.startDate = m_range->startDate()->date();
+    r.startTime = m_range->startTime()->time();
+    r.endDate = m_range->endDate()->date();
+    r.endTime = m_range->endTime()->time();
     r.days = m_range->days();
     r.hours = m_range->hours();
     return r;
@@ -802,7 +802,7 @@ void GesTaches::definePeriodicity()
     if (m_rule)
         current = *m_rule;
     else
-        current.datedeb = startDate()->date();
+        current.datedeb = m_range->startDate()->date();
     const std::optional<PeriodRule> edited = m_ruleEditor(current, isNew);
     if (edited) {
         m_rule = edited;
@@ -905,7 +905,7 @@ void GesTaches::addCostLine(int kind)
 {
     TaskCostLine line;
     line.kind = kind;
-    line.date = startDate()->date().isValid() ? startDate()->date() : QDate::currentDate();
+    line.date = m_range->startDate()->date().isValid() ? m_range->startDate()->date() : QDate::currentDate();
     std::optional<TaskCostLine> edited = m_lineEditor(line);
     if (!edited)
         return;

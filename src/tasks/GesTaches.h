@@ -13,7 +13,6 @@
 #include <optional>
 
 class DateField;
-class HourMinuteEdit;
 class Prompter;
 class QCheckBox;
 class QComboBox;
@@ -75,13 +74,6 @@ public:
     QTabWidget *tabs() const { return m_tabs; }
     QCheckBox *splitBox() const { return m_split; }
     RangeEntry *range() const { return m_range; }
-    QComboBox *slotList() const { return m_range->slotList(); }
-    DateField *startDate() const { return m_range->startDate(); }
-    HourMinuteEdit *startTime() const { return m_range->startTime(); }
-    DateField *endDate() const { return m_range->endDate(); }
-    HourMinuteEdit *endTime() const { return m_range->endTime(); }
-    QLineEdit *daysField() const { return m_range->daysField(); }
-    QLineEdit *hoursField() const { return m_range->hoursField(); }
     QTreeWidget *rangeList() const { return m_ranges; }
     QListWidget *resourceList() const { return m_resources; }
     QListWidget *clientList() const { return m_clients; }

@@ -79,7 +79,7 @@ private slots:
         QCOMPARE(screen.resourceList()->toolTip(), QStringLiteral("Sélectionnez une Ressource pour la Tâche"));
         QVERIFY(!screen.deleteButton()->isEnabled());
         preset(screen, monday, from, end, QStringLiteral("18:00"));
-        QCOMPARE(sqlNumber(screen.daysField()->text(), 2).toDouble(), days);
+        QCOMPARE(sqlNumber(screen.range()->daysField()->text(), 2).toDouble(), days);
         screen.commentField()->setPlainText(QStringLiteral("Vacances d'hiver"));
         screen.lockBox()->setChecked(true);
         if (QTest::currentDataTag() == QLatin1String("Monday to Friday"))
@@ -172,11 +172,11 @@ private slots:
             GesIndispo screen(session, m_prompter, entry.number);
             QVERIFY(screen.windowTitle().endsWith(QStringLiteral(" - MODIFICATION")));
             QCOMPARE(screen.resourceList()->currentData().toLongLong(), 3);
-            QCOMPARE(screen.startDate()->date(), monday);
-            QCOMPARE(screen.endTime()->time(), QStringLiteral("18:00"));
+            QCOMPARE(screen.range()->startDate()->date(), monday);
+            QCOMPARE(screen.range()->endTime()->time(), QStringLiteral("18:00"));
             QVERIFY(screen.deleteButton()->isEnabled());
-            screen.endTime()->setTime(QStringLiteral("13:00")); // Friday morning only
-            QCOMPARE(sqlNumber(screen.daysField()->text(), 2), QStringLiteral("4.50"));
+            screen.range()->endTime()->setTime(QStringLiteral("13:00")); // Friday morning only
+            QCOMPARE(sqlNumber(screen.range()->daysField()->text(), 2), QStringLiteral("4.50"));
             screen.commentField()->setPlainText(QStringLiteral("après"));
             QTest::mouseClick(screen.saveButton(), Qt::LeftButton);
             QVERIFY2(m_prompter.texts().isEmpty(), qPrintable(joined()));
@@ -205,12 +205,12 @@ private slots:
         QVERIFY(HoursStore::saveSlot(db(), &night));
         GesIndispo screen(m_ws->session(), m_prompter, 0);
         preset(screen, monday, QStringLiteral("09:00"), monday, QStringLiteral("18:00"));
-        const int index = screen.slotList()->findData(night.number);
+        const int index = screen.range()->slotList()->findData(night.number);
         QVERIFY(index > 0);
         screen.range()->applySlot(index);
-        QCOMPARE(screen.startTime()->time(), QStringLiteral("22:00"));
-        QCOMPARE(screen.endTime()->time(), QStringLiteral("06:00"));
-        QCOMPARE(screen.endDate()->date(), monday.addDays(1));
+        QCOMPARE(screen.range()->startTime()->time(), QStringLiteral("22:00"));
+        QCOMPARE(screen.range()->endTime()->time(), QStringLiteral("06:00"));
+        QCOMPARE(screen.range()->endDate()->date(), monday.addDays(1));
 
         QVERIFY(HoursStore::removeSlot(db(), night.number));
         screen.range()->applySlot(index);

@@ -40,10 +40,10 @@ private:
 
     static void setRange(GesTaches &form, const QDate &start, const QString &from, const QDate &end, const QString &to)
     {
-        form.startDate()->setDate(start);
-        form.startTime()->setTime(from);
-        form.endDate()->setDate(end);
-        form.endTime()->setTime(to);
+        form.range()->startDate()->setDate(start);
+        form.range()->startTime()->setTime(from);
+        form.range()->endDate()->setDate(end);
+        form.range()->endTime()->setTime(to);
         form.range()->recompute();
     }
 
@@ -104,7 +104,7 @@ private slots:
         QCOMPARE(form->urgencyList()->itemText(0), QStringLiteral("<Defaut>"));
         form->setPresets(GesTaches::Row::Resource, 4, monday, QStringLiteral("09:00"), monday.addDays(4), QStringLiteral("18:00"));
         QCOMPARE(form->resourceList()->count(), 1);
-        QCOMPARE(sqlNumber(form->daysField()->text(), 2), QStringLiteral("5.00"));
+        QCOMPARE(sqlNumber(form->range()->daysField()->text(), 2), QStringLiteral("5.00"));
         saveScreenshot(*form, QStringLiteral("gestaches-dates"));
         form->save();
         QCOMPARE(joined(), QString());
@@ -118,7 +118,7 @@ private slots:
         auto second = open(0);
         second->setPresets(GesTaches::Row::TaskType, 3, monday, QStringLiteral("14:00"), monday, QStringLiteral("15:00"));
         QCOMPARE(second->typeList()->currentText(), QStringLiteral("Révision"));
-        QCOMPARE(second->hoursField()->text().left(1), QStringLiteral("1"));
+        QCOMPARE(second->range()->hoursField()->text().left(1), QStringLiteral("1"));
     }
 
     void splitRanges()
@@ -202,9 +202,9 @@ private slots:
                 return current.datedeb == monday ? std::optional<PeriodRule>(weekly) : std::nullopt;
             });
             form.periodicBox()->click();
-            QVERIFY(!form.startDate()->isEnabled());
-            QCOMPARE(form.startTime()->time(), QStringLiteral("08:00"));
-            QCOMPARE(form.startDate()->date(), monday.addDays(1));
+            QVERIFY(!form.range()->startDate()->isEnabled());
+            QCOMPARE(form.range()->startTime()->time(), QStringLiteral("08:00"));
+            QCOMPARE(form.range()->startDate()->date(), monday.addDays(1));
             form.tabs()->setCurrentIndex(3);
             saveScreenshot(form, QStringLiteral("gestaches-periodicite"));
         });
@@ -221,7 +221,7 @@ private slots:
         m_prompter.answer({true});
         form->periodicBox()->click();
         QCOMPARE(m_prompter.shown().last().text, QStringLiteral("Annuler la périodicité de la Tâche ?"));
-        QVERIFY(form->startDate()->isEnabled());
+        QVERIFY(form->range()->startDate()->isEnabled());
         form->save();
         QCOMPARE(scalar(db(), QStringLiteral("select count(*) from kp_periode")), QStringLiteral("0"));
         QCOMPARE(scalar(db(), QStringLiteral("select noidper from kp_taches_desc")), QStringLiteral("0"));
@@ -323,12 +323,12 @@ private slots:
         night.endDay = 1;
         QVERIFY(HoursStore::saveSlot(db(), &night));
         auto form = open(0);
-        form->startDate()->setDate(monday);
-        const int index = form->slotList()->findData(night.number);
+        form->range()->startDate()->setDate(monday);
+        const int index = form->range()->slotList()->findData(night.number);
         form->range()->applySlot(index);
-        QCOMPARE(form->startTime()->time(), QStringLiteral("22:00"));
-        QCOMPARE(form->endTime()->time(), QStringLiteral("06:00"));
-        QCOMPARE(form->endDate()->date(), monday.addDays(1));
+        QCOMPARE(form->range()->startTime()->time(), QStringLiteral("22:00"));
+        QCOMPARE(form->range()->endTime()->time(), QStringLiteral("06:00"));
+        QCOMPARE(form->range()->endDate()->date(), monday.addDays(1));
         QVERIFY(HoursStore::removeSlot(db(), night.number));
         form->range()->applySlot(index);
         QCOMPARE(joined(), QStringLiteral("Cet horaire n'est plus défini"));
