@@ -8,16 +8,6 @@ namespace {
 
 const QString Error = QStringLiteral("Erreur");
 
-QString shown(const QString &stored)
-{
-    return stored == QLatin1String("/") ? QString() : stored;
-}
-
-QString text(const QString &value)
-{
-    return QLatin1Char('\'') + sqlText(value, QStringLiteral("/")) + QLatin1Char('\'');
-}
-
 } // namespace
 
 ClientFreeZones ClientFreeZones::defaults()
@@ -50,11 +40,11 @@ Outcome ClientFreeZones::load(Session &session, ClientFreeZones *z)
                   fields))
         return Outcome::failure(Error, readError, db.lastError());
     if (fields.isEmpty()) {
-        QStringList values = {QStringLiteral("0"), text(initial.fieldsTitle)};
+        QStringList values = {QStringLiteral("0"), slashLiteral(initial.fieldsTitle)};
         for (int i = 0; i < 7; ++i)
-            values << text(initial.textLabels[i]) << QStringLiteral("1");
+            values << slashLiteral(initial.textLabels[i]) << QStringLiteral("1");
         for (int i = 0; i < 4; ++i)
-            values << text(initial.codeLabels[i]) << QStringLiteral("1");
+            values << slashLiteral(initial.codeLabels[i]) << QStringLiteral("1");
         if (!db.exec(QStringLiteral("insert into kp_chlibres (typechlibre,titre,ch1,visch1,ch2,visch2,ch3,visch3,ch4,visch4,ch5,visch5,"
                                     "ch6,visch6,ch7,visch7,tb1,vistb1,tb2,vistb2,tb3,vistb3,tb4,vistb4) values (")
                      + values.join(QLatin1Char(',')) + QLatin1Char(')')))
@@ -62,13 +52,13 @@ Outcome ClientFreeZones::load(Session &session, ClientFreeZones *z)
         // A freshly made row names its tab in the plural.
         z->fieldsTitle = QStringLiteral("Champs &Libres");
     } else {
-        z->fieldsTitle = shown(fields.value(0, 0));
+        z->fieldsTitle = slashToEmpty(fields.value(0, 0));
         for (int i = 0; i < 7; ++i) {
-            z->textLabels[i] = shown(fields.value(0, 1 + 2 * i));
+            z->textLabels[i] = slashToEmpty(fields.value(0, 1 + 2 * i));
             z->textVisible[i] = fields.toInt(0, 2 + 2 * i) == 1;
         }
         for (int i = 0; i < 4; ++i) {
-            z->codeLabels[i] = shown(fields.value(0, 15 + 2 * i));
+            z->codeLabels[i] = slashToEmpty(fields.value(0, 15 + 2 * i));
             z->codeVisible[i] = fields.toInt(0, 16 + 2 * i) == 1;
         }
     }
@@ -77,16 +67,16 @@ Outcome ClientFreeZones::load(Session &session, ClientFreeZones *z)
     if (!db.query(QStringLiteral("select titre,ch1,ch2,ch3,ch4,ch5,ch6,ch7,ch8,ch9 from kp_donneeslibres where typedonnee = 0"), data))
         return Outcome::failure(Error, readError, db.lastError());
     if (data.isEmpty()) {
-        QStringList values = {QStringLiteral("0"), text(initial.dataTitle)};
+        QStringList values = {QStringLiteral("0"), slashLiteral(initial.dataTitle)};
         for (const QString &label : initial.dataLabels)
-            values.append(text(label));
+            values.append(slashLiteral(label));
         if (!db.exec(QStringLiteral("insert into kp_donneeslibres (typedonnee,titre,ch1,ch2,ch3,ch4,ch5,ch6,ch7,ch8,ch9) values (")
                      + values.join(QLatin1Char(',')) + QLatin1Char(')')))
             return Outcome::failure(Error, QStringLiteral("Erreur lors de la mise à jour des données libres"), db.lastError());
     } else {
-        z->dataTitle = shown(data.value(0, 0));
+        z->dataTitle = slashToEmpty(data.value(0, 0));
         for (int i = 0; i < 9; ++i)
-            z->dataLabels[i] = shown(data.value(0, 1 + i));
+            z->dataLabels[i] = slashToEmpty(data.value(0, 1 + i));
     }
     return Outcome::success();
 }

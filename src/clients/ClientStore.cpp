@@ -11,16 +11,6 @@ namespace {
 
 const QString Error = QStringLiteral("Erreur");
 
-QString shown(const QString &stored)
-{
-    return stored == QLatin1String("/") ? QString() : stored;
-}
-
-QString text(const QString &value)
-{
-    return QLatin1Char('\'') + sqlText(value, QStringLiteral("/")) + QLatin1Char('\'');
-}
-
 // The text columns of kp_societes, in their order on the row.
 struct TextColumn
 {
@@ -91,7 +81,7 @@ Outcome ClientStore::load(Session &session, qint64 number, int type, Client *c)
     *c = Client();
     c->number = number;
     for (int i = 0; i < TextCount; ++i)
-        c->*(TextColumns[i].member) = shown(rows.value(0, i));
+        c->*(TextColumns[i].member) = slashToEmpty(rows.value(0, i));
     int col = TextCount;
     c->type = rows.toInt(0, col++);
     c->civility = rows.toInt(0, col++);
@@ -99,15 +89,15 @@ Outcome ClientStore::load(Session &session, qint64 number, int type, Client *c)
     c->birth = birth.year() > 1900 ? birth : QDate();
     c->background = rows.toInt(0, col++);
     c->text = rows.toInt(0, col++);
-    c->icon = rows.isNull(0, col) ? QString() : shown(rows.value(0, col));
+    c->icon = rows.isNull(0, col) ? QString() : slashToEmpty(rows.value(0, col));
     ++col;
     c->closed = rows.toInt(0, col++) != 0;
     c->zone = rows.toLongLong(0, col++);
     if (!free.isEmpty()) {
         for (int i = 0; i < 7; ++i)
-            c->freeTexts[i] = shown(free.value(0, i));
+            c->freeTexts[i] = slashToEmpty(free.value(0, i));
         for (int i = 0; i < 4; ++i)
-            c->freeCodes[i] = shown(free.value(0, 7 + i));
+            c->freeCodes[i] = slashToEmpty(free.value(0, 7 + i));
     }
     return Outcome::success();
 }
@@ -147,15 +137,15 @@ Outcome ClientStore::save(Session &session, Client *c)
         return Outcome::failure(Error, failed, db.lastError());
 
     const QString now = dialect.dateTimeValue(QDateTime::currentDateTime());
-    const QString workstation = text(session.workstation());
+    const QString workstation = slashLiteral(session.workstation());
     QStringList names, values;
     for (const TextColumn &t : TextColumns) {
         names.append(QLatin1String(t.column));
-        values.append(text(c->*(t.member)));
+        values.append(slashLiteral(c->*(t.member)));
     }
     names << QStringLiteral("sexecont") << QStringLiteral("coulfond") << QStringLiteral("coultexte") << QStringLiteral("nomico")
           << QStringLiteral("cloture") << QStringLiteral("noidzone");
-    values << QString::number(c->civility) << QString::number(c->background) << QString::number(c->text) << text(c->icon)
+    values << QString::number(c->civility) << QString::number(c->background) << QString::number(c->text) << slashLiteral(c->icon)
            << QString::number(c->closed ? 1 : 0) << QString::number(c->zone);
     const QString birth = c->birth.isValid() && c->type == Client::Individual ? dialect.dateValue(c->birth) : dialect.unsetDateValue();
     // A company never enters a birth date: an update leaves the column alone.
@@ -187,11 +177,11 @@ Outcome ClientStore::save(Session &session, Client *c)
     QStringList freeNames, freeValues;
     for (int i = 0; i < 7; ++i) {
         freeNames.append(QStringLiteral("ch%1").arg(i + 1));
-        freeValues.append(text(c->freeTexts.value(i)));
+        freeValues.append(slashLiteral(c->freeTexts.value(i)));
     }
     for (int i = 0; i < 4; ++i) {
         freeNames.append(QStringLiteral("tb%1").arg(i + 1));
-        freeValues.append(text(c->freeCodes.value(i)));
+        freeValues.append(slashLiteral(c->freeCodes.value(i)));
     }
     QString freeWrite;
     if (free.isEmpty()) {
@@ -217,7 +207,7 @@ Outcome ClientStore::codes(Database &db, const QString &table, const QString &wh
     if (!db.query(QStringLiteral("select code,libelle from ") + table + QStringLiteral(" order by libelle"), rows))
         return Outcome::failure(Error, QStringLiteral("Erreur lors de la lecture des ") + what, db.lastError());
     for (int r = 0; r < rows.rowCount(); ++r)
-        list->append({rows.value(r, 0), shown(rows.value(r, 1))});
+        list->append({rows.value(r, 0), slashToEmpty(rows.value(r, 1))});
     return Outcome::success();
 }
 
@@ -228,7 +218,7 @@ Outcome ClientStore::employers(Database &db, QStringList *names)
     if (!db.query(QStringLiteral("select distinct libsoc from kp_societes order by libsoc"), rows))
         return Outcome::failure(QStringLiteral("Désolé"), QStringLiteral("Erreur lors de la lecture des entreprises"), db.lastError());
     for (int r = 0; r < rows.rowCount(); ++r) {
-        const QString name = shown(rows.value(r, 0));
+        const QString name = slashToEmpty(rows.value(r, 0));
         if (!name.isEmpty())
             names->append(name);
     }
@@ -255,6 +245,6 @@ Outcome ClientStore::mailRecipients(Session &session, const Client &c, QStringLi
         return Outcome::failure(Error, QStringLiteral("Erreur lors de la lecture des mails"), db.lastError());
     for (int r = 0; r < rows.rowCount(); ++r)
         if (rows.value(r, 2).contains(QLatin1Char('@')))
-            recipients->append(entry(shown(rows.value(r, 0)), shown(rows.value(r, 1)), rows.value(r, 2)));
+            recipients->append(entry(slashToEmpty(rows.value(r, 0)), slashToEmpty(rows.value(r, 1)), rows.value(r, 2)));
     return Outcome::success();
 }

@@ -70,8 +70,7 @@ QVariant valueAt(const ResultSet &rows, int r, int c, Type type)
     case Type::Number: return rows.toInt(r, c);
     case Type::Text: break;
     }
-    const QString stored = rows.value(r, c);
-    return stored == QLatin1String("/") ? QString() : stored;
+    return slashToEmpty(rows.value(r, c));
 }
 
 Outcome select(Session &session, const ClientSubKind &kind, qint64 client, const QString &condition, QList<ClientSubRow> *list)

@@ -253,3 +253,13 @@ QDateTime parseDbDateTime(const QString &text)
     }
     return QDateTime(date, time);
 }
+
+QString slashLiteral(const QString &value)
+{
+    return QLatin1Char('\'') + sqlText(value, QStringLiteral("/")) + QLatin1Char('\'');
+}
+
+QString slashToEmpty(const QString &stored)
+{
+    return stored == QLatin1String("/") ? QString() : stored;
+}

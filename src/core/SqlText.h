@@ -10,6 +10,11 @@
 // quote doubled; an empty value gives defaultValue.
 QString sqlText(const QString &value, const QString &defaultValue = {});
 
+// Many text columns store "/" for an empty value: the quoted literal of a
+// value for them, and what such a column holds once "/" is read as empty.
+QString slashLiteral(const QString &value);
+QString slashToEmpty(const QString &stored);
+
 // Moves day, month and year between "dd/mm/yyyy", "mm/dd/yyyy" and
 // "yyyy-mm-dd", cut from fixed positions. An unknown target format returns
 // the text unchanged.

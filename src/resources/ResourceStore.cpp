@@ -11,16 +11,6 @@ namespace {
 
 const QString Error = QStringLiteral("Erreur");
 
-QString shown(const QString &stored)
-{
-    return stored == QLatin1String("/") ? QString() : stored;
-}
-
-QString text(const QString &value)
-{
-    return QLatin1Char('\'') + sqlText(value, QStringLiteral("/")) + QLatin1Char('\'');
-}
-
 QString partitiveTerm(const Terms &terms)
 {
     return terms.partitive(Entity::Ressource) + terms.singular(Entity::Ressource);
@@ -57,19 +47,19 @@ Outcome ResourceStore::load(Session &session, qint64 number, Resource *r)
                                                                    + QStringLiteral(" n'existe plus !"));
     *r = Resource();
     r->number = number;
-    r->code = shown(rows.value(0, 0));
+    r->code = slashToEmpty(rows.value(0, 0));
     r->type = rows.toInt(0, 1);
     r->civility = rows.toInt(0, 2);
     QString *texts[] = {&r->surname, &r->firstName, &r->address, &r->complement, &r->postcode, &r->town,
                         &r->country, &r->state,     &r->phone,   &r->mobile,     &r->fax,      &r->mail};
     for (int i = 0; i < 12; ++i)
-        *texts[i] = shown(rows.value(0, 3 + i));
+        *texts[i] = slashToEmpty(rows.value(0, 3 + i));
     const QDate birthday = parseDbDateTime(rows.value(0, 15)).date();
     r->birthday = birthday.year() > 1900 ? birthday : QDate();
     r->background = rows.toInt(0, 16);
     r->text = rows.toInt(0, 17);
     r->profile = rows.toLongLong(0, 18);
-    r->icon = rows.isNull(0, 19) ? QString() : shown(rows.value(0, 19));
+    r->icon = rows.isNull(0, 19) ? QString() : slashToEmpty(rows.value(0, 19));
     for (int i = 0; i < services.rowCount(); ++i)
         r->services.append(services.value(i, 0));
     for (int i = 0; i < skills.rowCount(); ++i)
@@ -103,7 +93,7 @@ Outcome ResourceStore::save(Session &session, Resource *r)
                                 db.lastError());
 
     const QString now = dialect.dateTimeValue(QDateTime::currentDateTime());
-    const QString workstation = text(session.workstation());
+    const QString workstation = slashLiteral(session.workstation());
     const QString birthday = r->birthday.isValid() ? dialect.dateValue(r->birthday) : dialect.unsetDateValue();
     const QStringList names = {QStringLiteral("libelle"),        QStringLiteral("typeressource"), QStringLiteral("civilite"),
                                QStringLiteral("nomressource"),   QStringLiteral("prenomressource"), QStringLiteral("adrressource"),
@@ -112,13 +102,13 @@ Outcome ResourceStore::save(Session &session, Resource *r)
                                QStringLiteral("mobressource"),   QStringLiteral("faxressource"),  QStringLiteral("mailressource"),
                                QStringLiteral("annivressource"), QStringLiteral("coulfond"),      QStringLiteral("coultexte"),
                                QStringLiteral("icone"),          QStringLiteral("noidprofil"),    QStringLiteral("nomico")};
-    const QStringList values = {text(r->code),       QString::number(r->type),       QString::number(r->civility),
-                                text(r->surname),    text(r->firstName),             text(r->address),
-                                text(r->complement), text(r->postcode),              text(r->town),
-                                text(r->country),    text(r->state),                 text(r->phone),
-                                text(r->mobile),     text(r->fax),                   text(r->mail),
+    const QStringList values = {slashLiteral(r->code),       QString::number(r->type),       QString::number(r->civility),
+                                slashLiteral(r->surname),    slashLiteral(r->firstName),             slashLiteral(r->address),
+                                slashLiteral(r->complement), slashLiteral(r->postcode),              slashLiteral(r->town),
+                                slashLiteral(r->country),    slashLiteral(r->state),                 slashLiteral(r->phone),
+                                slashLiteral(r->mobile),     slashLiteral(r->fax),                   slashLiteral(r->mail),
                                 birthday,            QString::number(r->background), QString::number(r->text),
-                                QStringLiteral("'/'"), QString::number(r->profile),  text(r->icon)};
+                                QStringLiteral("'/'"), QString::number(r->profile),  slashLiteral(r->icon)};
     QString write;
     if (rows.isEmpty()) {
         write = QStringLiteral("insert into kp_ressources (noid,") + names.join(QLatin1Char(','))
@@ -134,7 +124,7 @@ Outcome ResourceStore::save(Session &session, Resource *r)
     }
     QStringList statements = {write, QStringLiteral("delete from kp_ressserv where noressource = %1").arg(number)};
     for (const QString &service : std::as_const(r->services))
-        statements.append(QStringLiteral("insert into kp_ressserv (noressource,codeserv) values (%1,%2)").arg(number).arg(text(service)));
+        statements.append(QStringLiteral("insert into kp_ressserv (noressource,codeserv) values (%1,%2)").arg(number).arg(slashLiteral(service)));
     for (const QString &sql : statements)
         if (!db.exec(sql))
             return Outcome::failure(Error, writeError, db.lastError()).notice(Error, sql);

@@ -12,16 +12,6 @@ namespace {
 
 const QString Error = QStringLiteral("Erreur");
 
-QString text(const QString &value)
-{
-    return QLatin1Char('\'') + sqlText(value, QStringLiteral("/")) + QLatin1Char('\'');
-}
-
-QString shown(const QString &stored)
-{
-    return stored == QLatin1String("/") ? QString() : stored;
-}
-
 QString dateValue(const Session &session, const QDate &date)
 {
     return date.isValid() ? session.dialect().dateValue(date) : session.dialect().unsetDateValue();
@@ -68,11 +58,11 @@ ResourceContract contractAt(const ResultSet &rows, int r, const QHash<QString, Q
 {
     ResourceContract c;
     c.number = rows.toLongLong(r, 0);
-    c.type = shown(rows.value(r, 1));
+    c.type = slashToEmpty(rows.value(r, 1));
     c.typeLabel = types.value(rows.value(r, 1));
     c.start = dateOf(rows.value(r, 2));
     c.end = dateOf(rows.value(r, 3));
-    c.comment = shown(rows.value(r, 4));
+    c.comment = slashToEmpty(rows.value(r, 4));
     return c;
 }
 
@@ -80,11 +70,11 @@ ResourceMemo memoAt(const ResultSet &rows, int r, const QHash<QString, QString> 
 {
     ResourceMemo m;
     m.number = rows.toLongLong(r, 0);
-    m.type = shown(rows.value(r, 1));
+    m.type = slashToEmpty(rows.value(r, 1));
     m.typeLabel = types.value(rows.value(r, 1));
     m.date = dateOf(rows.value(r, 2));
-    m.title = shown(rows.value(r, 3));
-    m.text = shown(rows.value(r, 4));
+    m.title = slashToEmpty(rows.value(r, 3));
+    m.text = slashToEmpty(rows.value(r, 4));
     return m;
 }
 
@@ -92,10 +82,10 @@ ResourceDependent dependentAt(const ResultSet &rows, int r, const QHash<QString,
 {
     ResourceDependent d;
     d.number = rows.toLongLong(r, 0);
-    d.surname = shown(rows.value(r, 1));
-    d.firstName = shown(rows.value(r, 2));
+    d.surname = slashToEmpty(rows.value(r, 1));
+    d.firstName = slashToEmpty(rows.value(r, 2));
     d.civility = rows.toInt(r, 3);
-    d.kinship = shown(rows.value(r, 4));
+    d.kinship = slashToEmpty(rows.value(r, 4));
     d.kinshipLabel = kinships.value(rows.value(r, 4));
     d.birth = dateOf(rows.value(r, 5));
     return d;
@@ -153,10 +143,10 @@ Outcome ResourceSubRecords::readContract(Session &session, qint64 resource, qint
 
 Outcome ResourceSubRecords::saveContract(Session &session, qint64 resource, ResourceContract *contract)
 {
-    const SubRecordValues values = {{QStringLiteral("codecontrat"), text(contract->type)},
+    const SubRecordValues values = {{QStringLiteral("codecontrat"), slashLiteral(contract->type)},
                                     {QStringLiteral("datedeb"), dateValue(session, contract->start)},
                                     {QStringLiteral("datefin"), dateValue(session, contract->end)},
-                                    {QStringLiteral("commentaire"), text(contract->comment)}};
+                                    {QStringLiteral("commentaire"), slashLiteral(contract->comment)}};
     return SubRecords::save(session, SubRecordKinds::resourceContracts(), resourceOwner(resource), values, &contract->number,
                             QStringLiteral("Erreur lors de la mise à jour des contrats"),
                             QStringLiteral("Quelqu'un a supprimé ce contrat !"));
@@ -205,10 +195,10 @@ Outcome ResourceSubRecords::readMemo(Session &session, qint64 resource, qint64 n
 
 Outcome ResourceSubRecords::saveMemo(Session &session, qint64 resource, ResourceMemo *memo)
 {
-    const SubRecordValues values = {{QStringLiteral("codememo"), text(memo->type)},
+    const SubRecordValues values = {{QStringLiteral("codememo"), slashLiteral(memo->type)},
                                     {QStringLiteral("datememo"), dateValue(session, memo->date)},
-                                    {QStringLiteral("titrememo"), text(memo->title)},
-                                    {QStringLiteral("commentaire"), text(memo->text)}};
+                                    {QStringLiteral("titrememo"), slashLiteral(memo->title)},
+                                    {QStringLiteral("commentaire"), slashLiteral(memo->text)}};
     return SubRecords::save(session, SubRecordKinds::memos(), sharedOwner(resource), values, &memo->number,
                             QStringLiteral("Erreur lors de la mise à jour des mémos"), QStringLiteral("Ce mémo a été supprimé !!"));
 }
@@ -262,10 +252,10 @@ Outcome ResourceSubRecords::readDependent(Session &session, qint64 resource, qin
 
 Outcome ResourceSubRecords::saveDependent(Session &session, qint64 resource, ResourceDependent *dependent)
 {
-    const SubRecordValues values = {{QStringLiteral("nomayant"), text(dependent->surname)},
-                                    {QStringLiteral("prenomayant"), text(dependent->firstName)},
+    const SubRecordValues values = {{QStringLiteral("nomayant"), slashLiteral(dependent->surname)},
+                                    {QStringLiteral("prenomayant"), slashLiteral(dependent->firstName)},
                                     {QStringLiteral("sexeayant"), QString::number(dependent->civility)},
-                                    {QStringLiteral("codeparente"), text(dependent->kinship)},
+                                    {QStringLiteral("codeparente"), slashLiteral(dependent->kinship)},
                                     {QStringLiteral("dtnaiss"), dateValue(session, dependent->birth)}};
     return SubRecords::save(session, SubRecordKinds::dependents(), sharedOwner(resource), values, &dependent->number,
                             QStringLiteral("Erreur lors de la mise à jour des ayants"), QStringLiteral("Cet ayant a disparu"));

@@ -16,17 +16,6 @@ namespace {
 
 const QString Error = QStringLiteral("Erreur");
 
-// "/" is how an empty code or text is stored.
-QString shown(const QString &stored)
-{
-    return stored == QLatin1String("/") ? QString() : stored;
-}
-
-QString text(const QString &value)
-{
-    return QLatin1Char('\'') + sqlText(value, QStringLiteral("/")) + QLatin1Char('\'');
-}
-
 QString number(const QString &value)
 {
     return sqlNumber(value, 2);
@@ -94,25 +83,25 @@ Outcome writeHeader(Session &session, const Task &task, bool exists)
     QString sql;
     if (exists) {
         sql = QStringLiteral("update kp_taches_desc set noidtache = ") + QString::number(task.type)
-              + QStringLiteral(", urgence = ") + text(task.urgency) + QStringLiteral(", codeprojet = ") + text(task.project)
+              + QStringLiteral(", urgence = ") + slashLiteral(task.urgency) + QStringLiteral(", codeprojet = ") + slashLiteral(task.project)
               + QStringLiteral(", nbjours = 0, nbheures = 0, codeconge = '/', noidutil = 0, commentaire = ")
-              + text(task.comment) + QStringLiteral(" ,noidper = ") + QString::number(series)
+              + slashLiteral(task.comment) + QStringLiteral(" ,noidper = ") + QString::number(series)
               + QStringLiteral(", dtdebper = ") + start + QStringLiteral(", dtfinper = ") + end
               + QStringLiteral(", origine = ") + QString::number(task.origin) + QStringLiteral(" , effect = ")
               + QString::number(task.done ? 1 : 0) + QStringLiteral(", dteffect = ") + doneDate
-              + QStringLiteral(", commenteffect = ") + text(task.doneComment) + QStringLiteral(" where noid = ") + N;
+              + QStringLiteral(", commenteffect = ") + slashLiteral(task.doneComment) + QStringLiteral(" where noid = ") + N;
     } else {
         const bool autoLock = session.settings().read(QStringLiteral("Planning"), QStringLiteral("BlocAuto"),
                                                       QStringLiteral("0")) == QLatin1String("1");
         sql = QStringLiteral("insert into kp_taches_desc (noid,noidtache,urgence, codeprojet,blocage,nbjours,nbheures,"
                              "codeconge,commentaire, noidper,dtdebper,dtfinper,origine,noalerte,noidutil,effect,dteffect,"
                              " commenteffect,blocadm) values (")
-              + N + QLatin1Char(',') + QString::number(task.type) + QLatin1Char(',') + text(task.urgency)
-              + QLatin1Char(',') + text(task.project) + QLatin1Char(',') + QString::number(autoLock ? 1 : 0)
-              + QStringLiteral(",0,0,'/',") + text(task.comment) + QLatin1Char(',') + QString::number(series)
+              + N + QLatin1Char(',') + QString::number(task.type) + QLatin1Char(',') + slashLiteral(task.urgency)
+              + QLatin1Char(',') + slashLiteral(task.project) + QLatin1Char(',') + QString::number(autoLock ? 1 : 0)
+              + QStringLiteral(",0,0,'/',") + slashLiteral(task.comment) + QLatin1Char(',') + QString::number(series)
               + QLatin1Char(',') + start + QLatin1Char(',') + end + QLatin1Char(',') + QString::number(task.origin)
               + QStringLiteral(",0,0,") + QString::number(task.done ? 1 : 0) + QLatin1Char(',') + doneDate
-              + QLatin1Char(',') + text(task.doneComment) + QLatin1Char(',') + QString::number(task.adminLock ? 1 : 0)
+              + QLatin1Char(',') + slashLiteral(task.doneComment) + QLatin1Char(',') + QString::number(task.adminLock ? 1 : 0)
               + QLatin1Char(')');
     }
     if (!db.exec(sql))
@@ -194,8 +183,8 @@ CostValues costValues(const Dialect &d, TaskCostLine *c)
     const QString total = c->total.trimmed().isEmpty() ? number(c->quantity * unit.toDouble()) : number(c->total);
     return {{QStringLiteral("noidcout"), QStringLiteral("datecout"), QStringLiteral("libelle"), QStringLiteral("noidressource"),
              QStringLiteral("nofact"), QStringLiteral("nbunitcout"), QStringLiteral("mtunitcout"), QStringLiteral("mttotcout")},
-            {QString::number(c->item), c->date.isValid() ? d.dateValue(c->date) : d.unsetDateValue(), text(c->label),
-             QString::number(c->resource), text(c->invoice), QString::number(c->quantity), unit, total}};
+            {QString::number(c->item), c->date.isValid() ? d.dateValue(c->date) : d.unsetDateValue(), slashLiteral(c->label),
+             QString::number(c->resource), slashLiteral(c->invoice), QString::number(c->quantity), unit, total}};
 }
 
 QString insertCost(const QString &task, int rank, const CostValues &v)
@@ -237,9 +226,9 @@ TaskCostLine costLine(const ResultSet &rows, int i)
     c.kind = rows.toInt(i, 1);
     c.item = rows.toLongLong(i, 2);
     c.date = storedDateTime(rows, i, 3).date();
-    c.label = shown(rows.value(i, 4));
+    c.label = slashToEmpty(rows.value(i, 4));
     c.resource = rows.toLongLong(i, 5);
-    c.invoice = shown(rows.value(i, 6));
+    c.invoice = slashToEmpty(rows.value(i, 6));
     c.quantity = rows.toInt(i, 7);
     c.unitAmount = number(rows.value(i, 8));
     c.total = number(rows.value(i, 9));
@@ -278,10 +267,10 @@ Outcome TaskStore::load(Session &session, qint64 noid, Task *task)
     Task t;
     t.number = noid;
     t.type = head.toLongLong(0, 0);
-    t.urgency = shown(head.value(0, 1));
-    t.project = shown(head.value(0, 2));
+    t.urgency = slashToEmpty(head.value(0, 1));
+    t.project = slashToEmpty(head.value(0, 2));
     t.userLock = head.toInt(0, 3) == 1;
-    t.comment = shown(head.value(0, 4));
+    t.comment = slashToEmpty(head.value(0, 4));
     t.series = head.toLongLong(0, 5);
     t.periodic = t.series != 0 && t.series == noid;
     t.occurrenceStart = storedDateTime(head, 0, 6);
@@ -290,7 +279,7 @@ Outcome TaskStore::load(Session &session, qint64 noid, Task *task)
     t.alert = head.toLongLong(0, 9);
     t.done = head.toInt(0, 10) == 1;
     t.doneDate = storedDateTime(head, 0, 11).date();
-    t.doneComment = shown(head.value(0, 12));
+    t.doneComment = slashToEmpty(head.value(0, 12));
     t.adminLock = head.toInt(0, 13) == 1;
     for (int i = 0; i < dates.rowCount(); ++i) {
         const QDateTime start = parseDbDateTime(dates.value(i, 0));
