@@ -37,10 +37,7 @@ GesParticuliers::GesParticuliers(Session &session, Prompter &prompter, qint64 nu
 qint64 GesParticuliers::edit(Session &session, Prompter &prompter, qint64 number, QWidget *parent)
 {
     GesParticuliers screen(session, prompter, number, parent);
-    if (!screen.isOpen())
-        return 0;
-    screen.exec();
-    return screen.savedNumber();
+    return screen.run();
 }
 
 QWidget *GesParticuliers::head()

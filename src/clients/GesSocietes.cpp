@@ -36,10 +36,7 @@ GesSocietes::GesSocietes(Session &session, Prompter &prompter, qint64 number, QW
 qint64 GesSocietes::edit(Session &session, Prompter &prompter, qint64 number, QWidget *parent)
 {
     GesSocietes screen(session, prompter, number, parent);
-    if (!screen.isOpen())
-        return 0;
-    screen.exec();
-    return screen.savedNumber();
+    return screen.run();
 }
 
 QWidget *GesSocietes::head()

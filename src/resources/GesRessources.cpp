@@ -247,10 +247,7 @@ GesRessources::GesRessources(Session &session, Prompter &prompter, qint64 number
 qint64 GesRessources::edit(Session &session, Prompter &prompter, qint64 number, QWidget *parent)
 {
     GesRessources screen(session, prompter, number, parent);
-    if (!screen.isOpen())
-        return 0;
-    screen.exec();
-    return screen.savedNumber();
+    return screen.run();
 }
 
 QLineEdit *GesRessources::lineField(const QString &column, const QString &table)

@@ -228,10 +228,7 @@ GesTaches::GesTaches(Session &session, Prompter &prompter, qint64 task, QWidget 
 qint64 GesTaches::edit(Session &session, Prompter &prompter, qint64 task, QWidget *parent)
 {
     GesTaches form(session, prompter, task, parent);
-    if (!form.isOpen())
-        return 0;
-    form.exec();
-    return form.savedNumber();
+    return form.run();
 }
 
 void GesTaches::setCaption()

@@ -13,6 +13,14 @@ RecordScreen::~RecordScreen()
     releaseLock();
 }
 
+qint64 RecordScreen::run()
+{
+    if (!m_open)
+        return 0;
+    exec();
+    return m_saved;
+}
+
 bool RecordScreen::takeLock(qint64 number)
 {
     const Outcome taken = m_lock.take(number);

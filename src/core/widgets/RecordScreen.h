@@ -19,6 +19,8 @@ public:
     bool isOpen() const { return m_open; }
     // The record saved last, 0 when nothing was saved or it was deleted.
     qint64 savedNumber() const { return m_saved; }
+    // Shows the screen modally when it opened; the record saved last.
+    qint64 run();
 
     void done(int result) override;
 
