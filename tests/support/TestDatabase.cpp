@@ -165,3 +165,26 @@ bool insertResource(Database &db, qint64 noid, const QString &label, const QStri
                        .arg(noid)
                        .arg(QString(label).replace(QLatin1Char('\''), QStringLiteral("''")), mail));
 }
+
+QStringList dumpRecord(Database &db, const QList<QPair<const char *, const char *>> &tables, qint64 key)
+{
+    QStringList lines;
+    for (const auto &[table, column] : tables) {
+        ResultSet rows;
+        if (!db.query(QStringLiteral("select * from %1 where %2 = %3").arg(QLatin1String(table), QLatin1String(column)).arg(key),
+                      rows)) {
+            lines.append(QLatin1String(table) + QStringLiteral(": unreadable"));
+            continue;
+        }
+        QStringList tableLines;
+        for (int r = 0; r < rows.rowCount(); ++r) {
+            QStringList values;
+            for (int c = 0; c < rows.columnCount(); ++c)
+                values.append(rows.isNull(r, c) ? QStringLiteral("<null>") : rows.value(r, c));
+            tableLines.append(QLatin1String(table) + QLatin1Char(':') + values.join(QLatin1Char('|')));
+        }
+        tableLines.sort();
+        lines += tableLines;
+    }
+    return lines;
+}

@@ -81,3 +81,8 @@ QStringList column(Database &db, const QString &sql);
 QString scalar(Database &db, const QString &sql);
 // Writes a bare resource row (every mandatory column filled); false on failure.
 bool insertResource(Database &db, qint64 noid, const QString &label, const QString &mail = QStringLiteral("/"));
+
+// Every row of one record across its tables (table, key column), as
+// "table:v1|v2|…" lines sorted within each table, NULL shown "<null>"; a table
+// that cannot be read gives "table: unreadable".
+QStringList dumpRecord(Database &db, const QList<QPair<const char *, const char *>> &tables, qint64 key);

@@ -52,27 +52,9 @@ private:
     // Every row of task n, table by table.
     QStringList dump(qint64 n)
     {
-        QStringList lines;
-        for (const auto &[table, key] : QList<QPair<const char *, const char *>>{
-                 {"kp_taches_desc", "noid"}, {"kp_taches_dates", "noid"}, {"kp_taches_ressources", "noid"},
-                 {"kp_taches_clients", "noid"}, {"kp_taches_couts", "noidtache"}}) {
-            ResultSet rows;
-            if (!db().query(QStringLiteral("select * from %1 where %2 = %3").arg(QLatin1String(table), QLatin1String(key)).arg(n),
-                            rows)) {
-                lines.append(QLatin1String(table) + QStringLiteral(": unreadable"));
-                continue;
-            }
-            QStringList tableLines;
-            for (int r = 0; r < rows.rowCount(); ++r) {
-                QStringList values;
-                for (int c = 0; c < rows.columnCount(); ++c)
-                    values.append(rows.isNull(r, c) ? QStringLiteral("<null>") : rows.value(r, c));
-                tableLines.append(QLatin1String(table) + QLatin1Char(':') + values.join(QLatin1Char('|')));
-            }
-            tableLines.sort();
-            lines += tableLines;
-        }
-        return lines;
+        return dumpRecord(db(), {{"kp_taches_desc", "noid"}, {"kp_taches_dates", "noid"}, {"kp_taches_ressources", "noid"},
+                                 {"kp_taches_clients", "noid"}, {"kp_taches_couts", "noidtache"}},
+                          n);
     }
 
     QStringList ranges(qint64 n)

@@ -21,29 +21,10 @@ private:
     // Every live row of task n, table by table; a table that cannot be read says so.
     QStringList dump(int n)
     {
-        static const QList<QPair<const char *, const char *>> tables = {
-            {"kp_taches_desc", "noid"}, {"kp_taches_dates", "noid"},      {"kp_taches_ressources", "noid"},
-            {"kp_taches_clients", "noid"}, {"kp_taches_couts", "noidtache"}, {"kp_periode", "noid"},
-            {"kp_alertes", "noid"}};
-        QStringList lines;
-        for (const auto &[table, key] : tables) {
-            ResultSet rows;
-            const QString sql = QStringLiteral("select * from %1 where %2 = %3").arg(QLatin1String(table), QLatin1String(key)).arg(n);
-            if (!db().query(sql, rows)) {
-                lines.append(QLatin1String(table) + QStringLiteral(": unreadable"));
-                continue;
-            }
-            QStringList tableLines;
-            for (int r = 0; r < rows.rowCount(); ++r) {
-                QStringList values;
-                for (int c = 0; c < rows.columnCount(); ++c)
-                    values.append(rows.isNull(r, c) ? QStringLiteral("<null>") : rows.value(r, c));
-                tableLines.append(QLatin1String(table) + QLatin1Char(':') + values.join(QLatin1Char('|')));
-            }
-            tableLines.sort();
-            lines += tableLines;
-        }
-        return lines;
+        return dumpRecord(db(), {{"kp_taches_desc", "noid"}, {"kp_taches_dates", "noid"}, {"kp_taches_ressources", "noid"},
+                                 {"kp_taches_clients", "noid"}, {"kp_taches_couts", "noidtache"}, {"kp_periode", "noid"},
+                                 {"kp_alertes", "noid"}},
+                          n);
     }
 
     void exec(const QString &sql) { QVERIFY2(db().exec(sql), qPrintable(db().lastError() + QLatin1Char(' ') + sql)); }
