@@ -5,7 +5,7 @@
 
 #include "clients/ClientSearch.h"
 #include "clients/ListClients.h"
-#include "core/DatabaseOpener.h"
+#include "BenchDatabase.h"
 #include "core/MessageBoxPrompter.h"
 #include "core/Schema.h"
 #include "core/Session.h"
@@ -46,16 +46,10 @@ int main(int argc, char *argv[])
     const int at = args.indexOf(QStringLiteral("--count"));
     const int count = at > 0 ? args.value(at + 1).toInt() : 10000;
 
-    QTemporaryDir dir;
-    Settings settings(dir.filePath(QStringLiteral("Quenzo.ini")));
-    settings.write(QStringLiteral("Base"), QStringLiteral("Chemin"), dir.filePath(QStringLiteral("bench.qdb")));
-    Session session(settings);
-    OpenCallbacks create;
-    create.confirm = [](const QString &, const QString &) { return true; };
-    create.askNewPassword = [] { return std::optional<QString>(QString()); };
-    if (!DatabaseOpener(session).open(true, create))
+    BenchDatabase bench;
+    if (!bench.open())
         return 1;
-    session.description().geslogin = false;
+    Session &session = *bench.session;
 
     Database &db = *session.database();
     const Dialect &dialect = session.dialect();

@@ -3,7 +3,7 @@
 //
 //   bench_resources [--count N]
 
-#include "core/DatabaseOpener.h"
+#include "BenchDatabase.h"
 #include "core/MessageBoxPrompter.h"
 #include "core/Session.h"
 #include "core/Settings.h"
@@ -23,16 +23,10 @@ int main(int argc, char *argv[])
     const int at = args.indexOf(QStringLiteral("--count"));
     const int count = at > 0 ? args.value(at + 1).toInt() : 5000;
 
-    QTemporaryDir dir;
-    Settings settings(dir.filePath(QStringLiteral("Quenzo.ini")));
-    settings.write(QStringLiteral("Base"), QStringLiteral("Chemin"), dir.filePath(QStringLiteral("bench.qdb")));
-    Session session(settings);
-    OpenCallbacks create;
-    create.confirm = [](const QString &, const QString &) { return true; };
-    create.askNewPassword = [] { return std::optional<QString>(QString()); };
-    if (!DatabaseOpener(session).open(true, create))
+    BenchDatabase bench;
+    if (!bench.open())
         return 1;
-    session.description().geslogin = false;
+    Session &session = *bench.session;
 
     Database &db = *session.database();
     {

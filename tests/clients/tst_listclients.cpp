@@ -19,24 +19,6 @@
 
 namespace {
 
-// Inserts a row, every column not given getting a neutral value ("/", 0 or the unset date).
-bool insertRow(Database &db, const Dialect &dialect, const QString &table, const QHash<QString, QString> &given)
-{
-    QStringList names, values;
-    for (const ColumnSpec &c : schemaTable(table)->columns) {
-        const QString name = QString::fromLatin1(c.name);
-        names.append(name);
-        if (given.contains(name))
-            values.append(given.value(name));
-        else if (c.type == ColumnType::ShortText || c.type == ColumnType::LongText)
-            values.append(QStringLiteral("'/'"));
-        else
-            values.append(c.type == ColumnType::DateTime ? dialect.unsetDateValue() : QStringLiteral("0"));
-    }
-    return db.exec(QStringLiteral("insert into ") + table + QStringLiteral(" (") + names.join(QLatin1Char(','))
-                   + QStringLiteral(") values (") + values.join(QLatin1Char(',')) + QLatin1Char(')'));
-}
-
 QString q(const QString &text)
 {
     return QLatin1Char('\'') + sqlText(text, QStringLiteral("/")) + QLatin1Char('\'');

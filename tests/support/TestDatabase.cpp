@@ -188,3 +188,20 @@ QStringList dumpRecord(Database &db, const QList<QPair<const char *, const char 
     }
     return lines;
 }
+
+bool insertRow(Database &db, const Dialect &dialect, const QString &table, const QHash<QString, QString> &given)
+{
+    QStringList names, values;
+    for (const ColumnSpec &c : schemaTable(table)->columns) {
+        const QString name = QString::fromLatin1(c.name);
+        names.append(name);
+        if (given.contains(name))
+            values.append(given.value(name));
+        else if (c.type == ColumnType::ShortText || c.type == ColumnType::LongText)
+            values.append(QStringLiteral("'/'"));
+        else
+            values.append(c.type == ColumnType::DateTime ? dialect.unsetDateValue() : QStringLiteral("0"));
+    }
+    return db.exec(QStringLiteral("insert into ") + table + QStringLiteral(" (") + names.join(QLatin1Char(','))
+                   + QStringLiteral(") values (") + values.join(QLatin1Char(',')) + QLatin1Char(')'));
+}

@@ -86,3 +86,7 @@ bool insertResource(Database &db, qint64 noid, const QString &label, const QStri
 // "table:v1|v2|…" lines sorted within each table, NULL shown "<null>"; a table
 // that cannot be read gives "table: unreadable".
 QStringList dumpRecord(Database &db, const QList<QPair<const char *, const char *>> &tables, qint64 key);
+
+// Inserts a row, every column not given getting a neutral value ("/", 0 or
+// the unset date); given values are SQL literals.
+bool insertRow(Database &db, const Dialect &dialect, const QString &table, const QHash<QString, QString> &given);
