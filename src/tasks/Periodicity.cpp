@@ -321,41 +321,117 @@ QString Periodicity::DescribeRule(const PeriodRule &rule)
     return text;
 }
 
+QString Periodicity::ruleColumns()
+{
+    return QStringLiteral("hordeb,horfin,jourfin,periodicite,typequot,jourquot,jourhebdo,jour,typemois,"
+                          "jourmois,jourfinmois,mois,jourmoisan,moisan,datedeb,datefin");
+}
+
+PeriodRule Periodicity::ruleFromRow(const ResultSet &rows, int row, int c)
+{
+    PeriodRule r;
+    r.hordeb = WorkingTime::normaliseTime(rows.value(row, c + 0));
+    r.horfin = WorkingTime::normaliseTime(rows.value(row, c + 1));
+    r.jourfin = rows.toInt(row, c + 2);
+    r.periodicite = rows.toInt(row, c + 3);
+    r.typequot = rows.toInt(row, c + 4);
+    r.jourquot = rows.toInt(row, c + 5);
+    r.jourhebdo = rows.toInt(row, c + 6);
+    r.jour = rows.value(row, c + 7);
+    r.typemois = rows.toInt(row, c + 8);
+    r.jourmois = rows.toInt(row, c + 9);
+    r.jourfinmois = rows.toInt(row, c + 10);
+    r.mois = rows.value(row, c + 11);
+    r.jourmoisan = rows.toInt(row, c + 12);
+    r.moisan = rows.toInt(row, c + 13);
+    r.datedeb = dbDate(rows.value(row, c + 14));
+    // A series without end stores the unset date, which falls before its first day.
+    const QDate end = dbDate(rows.value(row, c + 15));
+    r.datefin = end.isValid() && end >= r.datedeb ? end : QDate();
+    return r;
+}
+
 Outcome Periodicity::readRule(Database &db, qint64 noid, PeriodRule *rule, bool *found)
 {
     *found = false;
     ResultSet rows;
-    if (!db.query(QStringLiteral("select hordeb,horfin,jourfin,periodicite,typequot,jourquot,jourhebdo,jour,typemois,"
-                                 "jourmois,jourfinmois,mois,jourmoisan,moisan,datedeb,datefin from kp_periode where noid = ")
+    if (!db.query(QStringLiteral("select ") + ruleColumns() + QStringLiteral(" from kp_periode where noid = ")
                       + QString::number(noid),
                   rows))
         return Outcome::failure(QStringLiteral("Erreur"), QStringLiteral("Erreur lors de la lecture de la base de données"),
                                 db.lastError());
     if (rows.isEmpty())
         return Outcome::success();
-    PeriodRule r;
-    r.noid = noid;
-    r.hordeb = WorkingTime::normaliseTime(rows.value(0, 0));
-    r.horfin = WorkingTime::normaliseTime(rows.value(0, 1));
-    r.jourfin = rows.toInt(0, 2);
-    r.periodicite = rows.toInt(0, 3);
-    r.typequot = rows.toInt(0, 4);
-    r.jourquot = rows.toInt(0, 5);
-    r.jourhebdo = rows.toInt(0, 6);
-    r.jour = rows.value(0, 7);
-    r.typemois = rows.toInt(0, 8);
-    r.jourmois = rows.toInt(0, 9);
-    r.jourfinmois = rows.toInt(0, 10);
-    r.mois = rows.value(0, 11);
-    r.jourmoisan = rows.toInt(0, 12);
-    r.moisan = rows.toInt(0, 13);
-    r.datedeb = dbDate(rows.value(0, 14));
-    // A series without end stores the unset date, which falls before its first day.
-    const QDate end = dbDate(rows.value(0, 15));
-    r.datefin = end.isValid() && end >= r.datedeb ? end : QDate();
-    *rule = r;
+    *rule = ruleFromRow(rows, 0, 0);
+    rule->noid = noid;
     *found = true;
     return Outcome::success();
+}
+
+namespace {
+
+QString numberList(const QList<qint64> &numbers)
+{
+    QStringList parts;
+    for (qint64 n : numbers)
+        parts.append(QString::number(n));
+    return parts.join(QLatin1Char(','));
+}
+
+} // namespace
+
+Outcome Periodicity::readRules(Database &db, const QList<qint64> &noids, QHash<qint64, PeriodRule> *rules)
+{
+    rules->clear();
+    if (noids.isEmpty())
+        return Outcome::success();
+    ResultSet rows;
+    if (!db.query(QStringLiteral("select noid,") + ruleColumns() + QStringLiteral(" from kp_periode where noid in (")
+                      + numberList(noids) + QLatin1Char(')'),
+                  rows))
+        return Outcome::failure(QStringLiteral("Erreur"), QStringLiteral("Erreur lors de la lecture de la période"),
+                                db.lastError());
+    for (int r = 0; r < rows.rowCount(); ++r) {
+        PeriodRule rule = ruleFromRow(rows, r, 1);
+        rule.noid = rows.toLongLong(r, 0);
+        rules->insert(rule.noid, rule);
+    }
+    return Outcome::success();
+}
+
+QString Periodicity::replacedKey(qint64 noid, const QDateTime &start, const QDateTime &end)
+{
+    return QString::number(noid) + QLatin1Char('|') + start.toString(Qt::ISODate) + QLatin1Char('|')
+           + end.toString(Qt::ISODate);
+}
+
+Outcome Periodicity::readReplaced(Database &db, const QList<qint64> &noids, QSet<QString> *replaced)
+{
+    replaced->clear();
+    if (noids.isEmpty())
+        return Outcome::success();
+    ResultSet rows;
+    if (!db.query(QStringLiteral("select noidper,dtdebper,dtfinper from kp_taches_desc where noidper in (")
+                      + numberList(noids) + QLatin1Char(')'),
+                  rows))
+        return Outcome::failure(QStringLiteral("Erreur"), QStringLiteral("Erreur lors de la lecture des périodes"),
+                                db.lastError());
+    for (int r = 0; r < rows.rowCount(); ++r)
+        replaced->insert(replacedKey(rows.toLongLong(r, 0), parseDbDateTime(rows.value(r, 1)),
+                                     parseDbDateTime(rows.value(r, 2))));
+    return Outcome::success();
+}
+
+void Periodicity::dropReplaced(qint64 noid, const QSet<QString> &replaced, QList<Occurrence> *occurrences)
+{
+    QList<Occurrence> kept;
+    kept.reserve(occurrences->size());
+    for (const Occurrence &o : std::as_const(*occurrences))
+        if (!replaced.contains(replacedKey(noid, o.start(), o.end()))) {
+            kept.append(o);
+            kept.last().number = int(kept.size());
+        }
+    *occurrences = std::move(kept);
 }
 
 Outcome Periodicity::saveRule(Database &db, const Dialect &dialect, const PeriodRule &rule)

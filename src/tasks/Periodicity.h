@@ -4,10 +4,13 @@
 
 #include <QDate>
 #include <QDateTime>
+#include <QHash>
 #include <QList>
+#include <QSet>
 #include <QString>
 
 class Database;
+class ResultSet;
 class Dialect;
 class Terms;
 
@@ -66,6 +69,19 @@ namespace Periodicity {
 // Day offsets from the first day are held in 16 bits: nothing is generated
 // further than this after it.
 constexpr int MaxOffset = 32767;
+
+// The columns of a rule in kp_periode, hordeb to datefin, and the rule read
+// from them starting at column `firstColumn` (noid left 0).
+QString ruleColumns();
+PeriodRule ruleFromRow(const ResultSet &rows, int row, int firstColumn);
+// The rules of several series in one read.
+Outcome readRules(Database &db, const QList<qint64> &noids, QHash<qint64, PeriodRule> *rules);
+// Every occurrence of these series that was cancelled or taken out, as
+// replacedKey() texts, in one read.
+Outcome readReplaced(Database &db, const QList<qint64> &noids, QSet<QString> *replaced);
+QString replacedKey(qint64 noid, const QDateTime &start, const QDateTime &end);
+// removeReplaced() over what readReplaced() found.
+void dropReplaced(qint64 noid, const QSet<QString> &replaced, QList<Occurrence> *occurrences);
 
 // The occurrences of a rule between two days (both included), in date order,
 // numbered from 1. workingDays is the company's jourstrav (Monday first), used

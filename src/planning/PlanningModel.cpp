@@ -1,0 +1,454 @@
+#include "planning/PlanningModel.h"
+
+#include "core/Database.h"
+#include "core/Session.h"
+#include "core/SqlText.h"
+#include "planning/BlockText.h"
+#include "planning/PlanningQueries.h"
+#include "tasks/Periodicity.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+namespace {
+
+const QString Error = QStringLiteral("Erreur");
+
+QString hhmm(int minutes)
+{
+    return QStringLiteral("%1:%2").arg(minutes / 60, 2, 10, QLatin1Char('0')).arg(minutes % 60, 2, 10, QLatin1Char('0'));
+}
+
+// "/" for a column that holds nothing.
+QString orSlash(const QString &value)
+{
+    const QString v = value.trimmed();
+    return v.isEmpty() ? QStringLiteral("/") : v;
+}
+
+Entity rowEntity(Presentation p)
+{
+    return p == Presentation::ByResource ? Entity::Ressource : p == Presentation::ByClient ? Entity::Client : Entity::Tache;
+}
+
+// Sets a block's start and end; an end at midnight is 24:00 of the day before.
+void setRange(PlanningBlock &b, const QDateTime &start, const QDateTime &end)
+{
+    b.startDate = start.date();
+    b.startMinutes = start.time().hour() * 60 + start.time().minute();
+    const int endMinutes = end.time().hour() * 60 + end.time().minute();
+    if (endMinutes == 0 && end.date().isValid()) {
+        b.endDate = end.date().addDays(-1);
+        b.endMinutes = 1440;
+    } else {
+        b.endDate = end.date();
+        b.endMinutes = endMinutes;
+    }
+}
+
+struct Colours
+{
+    QString label = QStringLiteral("/");
+    int background = 0xFFFFFF;
+    int text = 0;
+};
+
+// code → label and colours, from "select code,libelle,coulfond,coultexte".
+bool readColours(Database &db, const QString &sql, QHash<QString, Colours> *table)
+{
+    ResultSet rows;
+    if (!db.query(sql, rows))
+        return false;
+    for (int r = 0; r < rows.rowCount(); ++r)
+        table->insert(rows.value(r, 0).trimmed(), {orSlash(rows.value(r, 1)), rows.toInt(r, 2), rows.toInt(r, 3)});
+    return true;
+}
+
+// A task's linked client or resource, as the block texts list it.
+struct Link
+{
+    qint64 key = 0;
+    QString name, address, postcode, town;
+    int background = 0xFFFFFF;
+    int text = 0;
+    int zone = 0;
+};
+
+QString civilityName(const Session &session, int civility)
+{
+    return session.civilities().at(std::size_t(qBound(0, civility, 2))).shortName;
+}
+
+QString joinNames(const QStringList &parts)
+{
+    QStringList kept;
+    for (const QString &p : parts)
+        if (!p.trimmed().isEmpty() && p.trimmed() != QLatin1String("/"))
+            kept.append(p.trimmed());
+    return kept.join(QLatin1Char(' '));
+}
+
+} // namespace
+
+QString PlanningBlock::startTime() const { return hhmm(startMinutes); }
+QString PlanningBlock::endTime() const { return hhmm(endMinutes); }
+QString PlanningBlock::startText() const { return startDate.toString(QStringLiteral("dd/MM/yyyy")) + QLatin1Char(' ') + startTime(); }
+QString PlanningBlock::endText() const { return endDate.toString(QStringLiteral("dd/MM/yyyy")) + QLatin1Char(' ') + endTime(); }
+
+Outcome PlanningModel::loadRows(Session &session, const PlanningRequest &request)
+{
+    Database &db = *session.database();
+    ResultSet rs;
+    if (!db.query(PlanningQueries::rowQuery(request.presentation, request.fragments), rs))
+        return Outcome::failure(Error,
+                                QStringLiteral("Erreur lors de la lecture des ") + session.terms().plural(rowEntity(request.presentation)),
+                                db.lastError());
+    QList<PlanningRow> rows;
+    QHash<qint64, int> index;
+    QList<QImage> icons;
+    QHash<QString, int> iconOf; // file names, letter case ignored
+    rows.reserve(rs.rowCount());
+    const QDir images(request.imagesFolder);
+    for (int r = 0; r < rs.rowCount(); ++r) {
+        PlanningRow row;
+        row.label = rs.value(r, 0).trimmed();
+        row.kind = rs.toInt(r, 1);
+        row.second = rs.value(r, 2).trimmed();
+        row.third = rs.value(r, 3).trimmed();
+        row.key = rs.toLongLong(r, 4);
+        row.background = rs.toInt(r, 5);
+        row.text = rs.toInt(r, 6);
+        row.civility = rs.toInt(r, 7);
+        row.iconName = rs.value(r, 8).trimmed();
+        if (!row.iconName.isEmpty() && row.iconName != QLatin1String("/") && !request.imagesFolder.isEmpty()) {
+            const QString name = row.iconName.toLower();
+            auto found = iconOf.constFind(name);
+            if (found == iconOf.constEnd()) {
+                QImage image(images.filePath(row.iconName));
+                int at = -1;
+                if (!image.isNull()) {
+                    at = int(icons.size());
+                    icons.append(image.scaled(32, 32, Qt::KeepAspectRatio, Qt::SmoothTransformation));
+                }
+                found = iconOf.insert(name, at);
+            }
+            row.icon = found.value();
+        }
+        index.insert(row.key, int(rows.size()));
+        rows.append(row);
+    }
+    m_rows = std::move(rows);
+    m_rowIndex = std::move(index);
+    m_icons = std::move(icons);
+    m_request.presentation = request.presentation;
+    return Outcome::success();
+}
+
+Outcome PlanningModel::loadCalendar(Session &session)
+{
+    Database &db = *session.database();
+    Outcome outcome = Outcome::success();
+    CompanyHours hours;
+    if (!CompanyHours::read(db, &hours)) {
+        hours = CompanyHours();
+        outcome.merge(Outcome::failure(Error, QStringLiteral("Erreur lors de la lecture des horaires"), db.lastError()));
+    }
+    m_hours = hours;
+    QList<Holiday> holidays;
+    const Outcome read = TimeOff::holidays(db, &holidays);
+    if (!read)
+        outcome.merge(read);
+    m_holidays = read ? holidays : QList<Holiday>();
+    return outcome;
+}
+
+Outcome PlanningModel::loadBlocks(Session &session, const PlanningRequest &request)
+{
+    Database &db = *session.database();
+    const Dialect &dialect = session.dialect();
+    const QString failed = QStringLiteral("Erreur lors de la lecture des ") + session.terms().plural(Entity::Tache);
+    const auto failure = [&] { return Outcome::failure(Error, failed, db.lastError()); };
+
+    ResultSet rs;
+    if (!db.query(PlanningQueries::taskQuery(request.presentation, request.fragments, dialect, request.first, request.days), rs))
+        return failure();
+
+    // The lists every block looks up, each read once.
+    QHash<QString, Colours> types, leaves, urgencies, zones;
+    QHash<QString, QString> projects;
+    if (!readColours(db, QStringLiteral("select noidtache,libtache,coulfond,coultexte from kp_taches"), &types)
+        || !readColours(db, QStringLiteral("select code,libelle,coulfond,coultexte from kp_conges"), &leaves)
+        || !readColours(db, QStringLiteral("select code,libelle,coulfond,coultexte from kp_urgences"), &urgencies))
+        return failure();
+    if (request.colours == ColourSource::Zone
+        && !readColours(db, QStringLiteral("select noidzone,libzone,coulfond,coultexte from kp_zones"), &zones))
+        return failure();
+    {
+        ResultSet p;
+        if (!db.query(QStringLiteral("select code,libelle from kp_projets"), p))
+            return failure();
+        for (int r = 0; r < p.rowCount(); ++r)
+            projects.insert(p.value(r, 0).trimmed(), orSlash(p.value(r, 1)));
+    }
+
+    const QString windowTasks = PlanningQueries::windowTasks(dialect, request.first, request.days);
+    const bool wantClients = request.presentation != Presentation::ByClient;
+    const bool wantResources = request.presentation != Presentation::ByResource;
+    QHash<qint64, QList<Link>> clientLinks, resourceLinks;
+    if (wantClients) {
+        ResultSet c;
+        if (!db.query(QStringLiteral("select x.noid,s.noidsoc,s.typesoc,s.libsoc,s.sexecont,s.nomcont,s.prenomcont,s.adrsoc,"
+                                     "s.cpsoc,s.villesoc,s.coulfond,s.coultexte,s.noidzone from kp_taches_clients x,kp_societes s"
+                                     " where x.noidsoc = s.noidsoc and x.noid in (")
+                          + windowTasks + QStringLiteral(") order by x.noid,s.noidsoc"),
+                      c))
+            return failure();
+        for (int r = 0; r < c.rowCount(); ++r) {
+            Link l;
+            l.key = c.toLongLong(r, 1);
+            l.name = c.toInt(r, 2) == 1 ? joinNames({civilityName(session, c.toInt(r, 4)), c.value(r, 5), c.value(r, 6)})
+                                        : c.value(r, 3).trimmed();
+            l.address = c.value(r, 7).trimmed();
+            l.postcode = c.value(r, 8).trimmed();
+            l.town = c.value(r, 9).trimmed();
+            l.background = c.toInt(r, 10);
+            l.text = c.toInt(r, 11);
+            l.zone = c.toInt(r, 12);
+            clientLinks[c.toLongLong(r, 0)].append(l);
+        }
+    }
+    if (wantResources) {
+        ResultSet e;
+        if (!db.query(QStringLiteral("select x.noid,r.noid,r.typeressource,r.libelle,r.adrressource,r.cpressource,"
+                                     "r.villeressource,r.coulfond,r.coultexte from kp_taches_ressources x,kp_ressources r"
+                                     " where x.noidressource = r.noid and x.noid in (")
+                          + windowTasks + QStringLiteral(") order by x.noid,r.noid"),
+                      e))
+            return failure();
+        for (int r = 0; r < e.rowCount(); ++r) {
+            Link l;
+            l.key = e.toLongLong(r, 1);
+            l.name = e.value(r, 3).trimmed();
+            l.address = e.value(r, 4).trimmed();
+            l.postcode = e.value(r, 5).trimmed();
+            l.town = e.value(r, 6).trimmed();
+            l.background = e.toInt(r, 7);
+            l.text = e.toInt(r, 8);
+            resourceLinks[e.toLongLong(r, 0)].append(l);
+        }
+    }
+    QHash<qint64, QString> comments;
+    if (BlockText::usesComment(request.blockPhrase) || BlockText::usesComment(request.tooltipPhrase)) {
+        ResultSet c;
+        if (!db.query(QStringLiteral("select d.noid,d.commentaire from kp_taches_desc d where d.noid in (") + windowTasks
+                          + QLatin1Char(')'),
+                      c))
+            return failure();
+        for (int r = 0; r < c.rowCount(); ++r)
+            comments.insert(c.toLongLong(r, 0), orSlash(c.value(r, 1)));
+    }
+
+    // The records, as blocks; series models are expanded below.
+    const QDate windowEnd = request.first.addDays(request.days); // exclusive
+    const qint64 me = session.currentResource();
+    const DatabaseDescription &description = session.description();
+    const bool adminRule = description.blocauto && description.geslogin && !session.isAdministrator();
+    QList<PlanningBlock> records;
+    records.reserve(rs.rowCount());
+    QList<qint64> series;
+    QSet<qint64> prospects;
+    for (int r = 0; r < rs.rowCount(); ++r) {
+        PlanningBlock b;
+        b.noid = rs.toLongLong(r, 0);
+        b.rowKey = rs.toLongLong(r, 1);
+        b.rowLabel = rs.value(r, 2).trimmed();
+        setRange(b, parseDbDateTime(rs.value(r, 3)), parseDbDateTime(rs.value(r, 4)));
+        b.taskType = rs.toLongLong(r, 5);
+        b.urgency = orSlash(rs.value(r, 6));
+        b.project = orSlash(rs.value(r, 7));
+        b.leaveCode = orSlash(rs.value(r, 9));
+        b.dateLine = rs.toInt(r, 10);
+        b.blocage = rs.toInt(r, 11);
+        b.noidper = rs.toLongLong(r, 12);
+        b.origine = rs.toInt(r, 13);
+        b.prospect = rs.toLongLong(r, 14);
+        b.alert = rs.toInt(r, 15);
+        b.zone = rs.toInt(r, 16);
+        b.nbjours = rs.toDouble(r, 17);
+        b.nbheures = rs.toDouble(r, 18);
+        b.blocadm = rs.toInt(r, 19);
+        b.adminLocked = b.blocadm == 1 && adminRule;
+        const bool model = b.noidper > 0 && b.origine == 1;
+        if (model) {
+            if (!series.contains(b.noid))
+                series.append(b.noid);
+        } else if (b.startDate >= windowEnd || (b.endDate < request.first)) {
+            // Read because it belongs to a series, but outside the window.
+            continue;
+        }
+        if (b.prospect > 0)
+            prospects.insert(b.prospect);
+        records.append(std::move(b));
+    }
+
+    QHash<qint64, PeriodRule> rules;
+    QSet<QString> replaced;
+    Outcome periods = Periodicity::readRules(db, series, &rules);
+    if (!periods)
+        return periods;
+    periods = Periodicity::readReplaced(db, series, &replaced);
+    if (!periods)
+        return periods;
+
+    QHash<qint64, QStringList> prospectItems;
+    if (!prospects.isEmpty() && (BlockText::usesProspect(request.blockPhrase) || BlockText::usesProspect(request.tooltipPhrase))) {
+        ResultSet t;
+        if (db.query(QStringLiteral("select nomtable from kp_tableprospect"), t) && !t.isEmpty()
+            && !t.value(0, 0).trimmed().isEmpty() && t.value(0, 0).trimmed() != QLatin1String("/")) {
+            QStringList numbers;
+            for (qint64 p : std::as_const(prospects))
+                numbers.append(QString::number(p));
+            ResultSet p;
+            // A request table that cannot be read only leaves the prospect items out.
+            if (db.query(QStringLiteral("select noid,nom,prenom,adresse,codepost,ville,telephone,mobile,fax,objdem,commentaire from ")
+                             + t.value(0, 0).trimmed() + QStringLiteral(" where noid in (") + numbers.join(QLatin1Char(','))
+                             + QLatin1Char(')'),
+                         p))
+                for (int r = 0; r < p.rowCount(); ++r)
+                    prospectItems.insert(p.toLongLong(r, 0),
+                                         {p.value(r, 0), joinNames({p.value(r, 1), p.value(r, 2)}), p.value(r, 3), p.value(r, 4),
+                                          p.value(r, 5), p.value(r, 6), p.value(r, 7), p.value(r, 8), p.value(r, 9),
+                                          p.value(r, 10)});
+        }
+    }
+
+    const QChar separator = session.shownDecimalSeparator();
+    const auto enrich = [&](PlanningBlock &b) {
+        b.projectLabel = b.project == QLatin1String("/") ? QStringLiteral("/") : projects.value(b.project, QStringLiteral("/"));
+        const Colours type = b.isLeave() ? leaves.value(b.leaveCode) : types.value(QString::number(b.taskType));
+        b.typeLabel = type.label;
+        b.urgencyLabel = b.urgency == QLatin1String("/") ? QStringLiteral("/") : urgencies.value(b.urgency).label;
+        if (b.comment == QLatin1String("/"))
+            b.comment = comments.value(b.noid, QStringLiteral("/"));
+        const QList<Link> clients = clientLinks.value(b.noid);
+        const QList<Link> resources = resourceLinks.value(b.noid);
+        for (const QList<Link> *list : {&resources, &clients})
+            for (const Link &l : *list) {
+                b.linkNames.append(l.name);
+                b.addresses.append(l.address);
+                b.postcodes.append(l.postcode);
+                b.towns.append(l.town);
+            }
+        for (const Link &l : resources)
+            b.resources.append(l.key);
+        for (const Link &l : clients)
+            b.clients.append(l.key);
+
+        Colours colours = type;
+        switch (request.colours) {
+        case ColourSource::TaskType: break;
+        case ColourSource::Client:
+            if (request.presentation == Presentation::ByClient) {
+                const int row = rowOf(b.rowKey);
+                if (row >= 0)
+                    colours = {type.label, m_rows.at(row).background, m_rows.at(row).text};
+            } else if (!clients.isEmpty()) {
+                colours = {type.label, clients.first().background, clients.first().text};
+            }
+            break;
+        case ColourSource::Urgency:
+            if (urgencies.contains(b.urgency))
+                colours = urgencies.value(b.urgency);
+            break;
+        case ColourSource::Zone: {
+            const int zone = request.presentation == Presentation::ByClient ? b.zone
+                             : clients.isEmpty()                           ? -1
+                                                                           : clients.first().zone;
+            if (zones.contains(QString::number(zone)))
+                colours = zones.value(QString::number(zone));
+            break;
+        }
+        }
+        b.background = colours.background;
+        b.textColour = colours.text;
+
+        if (me <= 0)
+            b.owner = true;
+        else if (request.presentation == Presentation::ByResource)
+            b.owner = b.rowKey == me;
+        else
+            b.owner = b.resources.contains(me);
+    };
+
+    QList<PlanningBlock> blocks;
+    blocks.reserve(records.size());
+    QSet<QPair<qint64, qint64>> expanded;
+    const QDate lastDay = windowEnd.addDays(-1);
+    for (PlanningBlock &b : records) {
+        enrich(b);
+        const QStringList prospect = prospectItems.value(b.prospect);
+        if (b.noidper > 0 && b.origine == 1) {
+            // One expansion per series and row, whatever the model's date lines.
+            if (expanded.contains({b.noid, b.rowKey}))
+                continue;
+            expanded.insert({b.noid, b.rowKey});
+            const auto rule = rules.constFind(b.noid);
+            if (rule == rules.constEnd())
+                continue;
+            QList<Occurrence> occurrences = Periodicity::ExpandRule(*rule, request.first.addDays(-qMax(0, rule->jourfin)),
+                                                                    lastDay, m_hours.jourstrav);
+            Periodicity::dropReplaced(b.noid, replaced, &occurrences);
+            for (const Occurrence &o : std::as_const(occurrences)) {
+                PlanningBlock copy = b;
+                setRange(copy, o.start(), o.end());
+                if (copy.endDate < request.first)
+                    continue;
+                copy.occurrence = o.number;
+                copy.text = BlockText::compose(request.blockPhrase, copy, prospect, separator);
+                copy.tooltip = BlockText::compose(request.tooltipPhrase, copy, prospect, separator);
+                blocks.append(std::move(copy));
+            }
+            continue;
+        }
+        b.text = BlockText::compose(request.blockPhrase, b, prospect, separator);
+        b.tooltip = BlockText::compose(request.tooltipPhrase, b, prospect, separator);
+        blocks.append(std::move(b));
+    }
+
+    m_blocks = std::move(blocks);
+    m_request = request;
+    return Outcome::success();
+}
+
+QString PlanningModel::caption(Session &session)
+{
+    QString text = QStringLiteral("Affichage du planning");
+    if (session.isLoggedIn())
+        text += QStringLiteral(" - Utilisateur : ") + session.userCode();
+    if (session.currentResource() > 0 && session.database()) {
+        ResultSet rs;
+        if (session.database()->query(QStringLiteral("select libelle from kp_ressources where noid = ")
+                                          + QString::number(session.currentResource()),
+                                      rs)
+            && !rs.isEmpty())
+            text += QStringLiteral(" - ") + session.terms().singular(Entity::Ressource) + QStringLiteral(" : ")
+                    + rs.value(0, 0).trimmed();
+    }
+    const QString stamp = session.lastStamp();
+    if (stamp.size() > 8)
+        text += QStringLiteral(" - Mise à jour : ") + stamp.left(stamp.size() - 8);
+    return text;
+}
+
+Outcome PlanningModel::applyAdminLocks(Session &session, const QDate &today)
+{
+    const DatabaseDescription &d = session.description();
+    if (!d.blocauto || !d.geslogin)
+        return Outcome::success();
+    Database &db = *session.database();
+    // Lines that began yesterday during the day count too: compare with today's midnight.
+    if (!db.exec(QStringLiteral("update kp_taches_desc set blocadm = 1 where noid in ( select noid from kp_taches_dates where  datedeb < ")
+                 + session.dialect().dateFilter(today) + QLatin1Char(')')))
+        return Outcome::failure(Error, QStringLiteral("Erreur lors de la mise à jour des blocages administratifs"), db.lastError());
+    return Outcome::success();
+}
