@@ -141,6 +141,7 @@ Outcome PlanningModel::loadRows(Session &session, const PlanningRequest &request
     m_rowIndex = std::move(index);
     m_icons = std::move(icons);
     m_request.presentation = request.presentation;
+    ++m_generation;
     return Outcome::success();
 }
 
@@ -417,6 +418,7 @@ Outcome PlanningModel::loadBlocks(Session &session, const PlanningRequest &reque
 
     m_blocks = std::move(blocks);
     m_request = request;
+    ++m_generation;
     return Outcome::success();
 }
 

@@ -113,6 +113,8 @@ public:
     const CompanyHours &hours() const { return m_hours; }
     const QList<Holiday> &holidays() const { return m_holidays; }
     const PlanningRequest &request() const { return m_request; }
+    // Changes with every successful load, so that layouts know to recompute.
+    quint64 generation() const { return m_generation; }
     // The row showing a key, -1 when none.
     int rowOf(qint64 key) const { return m_rowIndex.value(key, -1); }
 
@@ -122,6 +124,7 @@ public:
     static Outcome applyAdminLocks(Session &session, const QDate &today = QDate::currentDate());
 
 private:
+    quint64 m_generation = 1;
     PlanningRequest m_request;
     QList<PlanningRow> m_rows;
     QHash<qint64, int> m_rowIndex;

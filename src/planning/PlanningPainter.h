@@ -1,0 +1,41 @@
+#pragma once
+
+#include "planning/PlanningSettings.h"
+
+#include <QFont>
+#include <QRectF>
+#include <QString>
+
+class PlanningLayout;
+class QPainter;
+
+// Draws a planning picture from its layout: the date header, the row labels,
+// the grid with its non-working days and holidays, and the blocks. It paints
+// on any device, so that the screen, the paper and the exported images
+// show the same picture.
+class PlanningPainter
+{
+public:
+    struct Style
+    {
+        PlanningSettings settings;
+        QFont rowFont;
+        QFont blockFont;
+        QString cornerText; // top-left corner, above the row labels
+        QString emptyText;  // shown on the grid when there is no row
+        QList<int> selected; // blocks drawn as selected
+    };
+
+    // Fonts of the settings at their planning sizes, `fallback` for an empty name.
+    static QFont rowFont(const PlanningSettings &settings, const QFont &fallback);
+    static QFont blockFont(const PlanningSettings &settings, const QFont &fallback);
+    static QFont headerFont(const PlanningSettings &settings, const QFont &fallback);
+
+    // Paints what lies within `exposed` (everything when it is empty).
+    static void paint(QPainter &painter, const PlanningLayout &layout, const Style &style, const QRectF &exposed = {});
+
+    static void paintHeader(QPainter &painter, const PlanningLayout &layout, const Style &style);
+    static void paintLabels(QPainter &painter, const PlanningLayout &layout, const Style &style);
+    static void paintGrid(QPainter &painter, const PlanningLayout &layout, const Style &style);
+    static void paintBlocks(QPainter &painter, const PlanningLayout &layout, const Style &style, const QRectF &exposed);
+};
