@@ -279,6 +279,9 @@ Outcome PlanningModel::loadBlocks(Session &session, const PlanningRequest &reque
         b.nbheures = rs.toDouble(r, 18);
         b.blocadm = rs.toInt(r, 19);
         b.adminLocked = b.blocadm == 1 && adminRule;
+        // A block of a row not listed (a client outside the stage, a leave by task type) is never drawn.
+        if (rowOf(b.rowKey) < 0)
+            continue;
         const bool model = b.noidper > 0 && b.origine == 1;
         if (model) {
             if (!series.contains(b.noid))
