@@ -425,6 +425,19 @@ Outcome PlanningModel::loadBlocks(Session &session, const PlanningRequest &reque
     return Outcome::success();
 }
 
+void PlanningModel::setContent(const QList<PlanningRow> &rows, const QList<PlanningBlock> &blocks, const CompanyHours &hours,
+                               const QList<Holiday> &holidays)
+{
+    m_rows = rows;
+    m_rowIndex.clear();
+    for (int i = 0; i < rows.size(); ++i)
+        m_rowIndex.insert(rows.at(i).key, i);
+    m_blocks = blocks;
+    m_hours = hours;
+    m_holidays = holidays;
+    ++m_generation;
+}
+
 QString PlanningModel::caption(Session &session)
 {
     QString text = QStringLiteral("Affichage du planning");

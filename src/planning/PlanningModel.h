@@ -118,6 +118,10 @@ public:
     // The row showing a key, -1 when none.
     int rowOf(qint64 key) const { return m_rowIndex.value(key, -1); }
 
+    // A model from rows and blocks already at hand (pictures built without a database).
+    void setContent(const QList<PlanningRow> &rows, const QList<PlanningBlock> &blocks, const CompanyHours &hours,
+                    const QList<Holiday> &holidays);
+
     // The window caption: user, the user's resource, last update.
     static QString caption(Session &session);
     // Locks, once the window opens, every task that began before today.
