@@ -1,6 +1,6 @@
 #include "InitDb.h"
 
-#include "access/PasswordCodec.h"
+#include "core/PasswordCodec.h"
 #include "core/Database.h"
 #include "core/DatabaseOpener.h"
 #include "core/OdbcDatabase.h"

@@ -1,4 +1,4 @@
-#include "core/Principal.h"
+#include "app/Principal.h"
 
 #include "access/GesGroupes.h"
 #include "access/GesUtilisateurs.h"
