@@ -54,7 +54,9 @@ class SeedGenerator
 public:
     SeedGenerator(Session &session, const SeedOptions &options) : m_session(session), m_options(options) {}
 
-    // Refused when the database already holds resources, clients or tasks.
+    // Refused when the database already holds resources, clients, tasks or
+    // the reference lists it writes. Rows are committed every few thousand, so
+    // a run that fails midway can leave some behind: start from a new database.
     Outcome run(SeedReport *report);
 
 private:
