@@ -1,6 +1,6 @@
 #include "access/Access.h"
 
-#include "access/PasswordCodec.h"
+#include "core/PasswordCodec.h"
 #include "core/Session.h"
 #include "core/SqlText.h"
 

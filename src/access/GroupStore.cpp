@@ -1,6 +1,6 @@
 #include "access/GroupStore.h"
 
-#include "access/PasswordCodec.h"
+#include "core/PasswordCodec.h"
 #include "core/Database.h"
 #include "core/NumberAllocator.h"
 #include "core/SqlText.h"

@@ -1,7 +1,7 @@
 #include "access/PanLogin.h"
 
 #include "access/Access.h"
-#include "access/PasswordCodec.h"
+#include "core/PasswordCodec.h"
 #include "core/Prompter.h"
 #include "core/Session.h"
 

@@ -1,7 +1,7 @@
 #include "access/StartupLogin.h"
 
 #include "access/Access.h"
-#include "access/PasswordCodec.h"
+#include "core/PasswordCodec.h"
 #include "core/RecordLocks.h"
 #include "core/Session.h"
 #include "core/Settings.h"

@@ -1,6 +1,6 @@
 #include "access/UserStore.h"
 
-#include "access/PasswordCodec.h"
+#include "core/PasswordCodec.h"
 #include "core/Session.h"
 #include "core/SqlText.h"
 

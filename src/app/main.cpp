@@ -1,7 +1,7 @@
 #include "core/DatabaseOpener.h"
 #include "core/MessageBoxPrompter.h"
 #include "core/PanDemarrage.h"
-#include "core/Principal.h"
+#include "app/Principal.h"
 #include "core/Session.h"
 #include "core/Settings.h"
 #include "core/SingleInstance.h"

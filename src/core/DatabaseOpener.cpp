@@ -1,6 +1,6 @@
 #include "core/DatabaseOpener.h"
 
-#include "access/PasswordCodec.h"
+#include "core/PasswordCodec.h"
 #include "core/OdbcDatabase.h"
 #include "core/Schema.h"
 #include "core/Session.h"

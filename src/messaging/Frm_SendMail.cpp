@@ -1,6 +1,6 @@
 #include "messaging/Frm_SendMail.h"
 
-#include "access/PasswordCodec.h"
+#include "core/PasswordCodec.h"
 #include "core/Prompter.h"
 #include "core/Session.h"
 #include "core/Settings.h"

@@ -1,6 +1,6 @@
 #include "reports/ListRequest.h"
 
-#include "access/PasswordCodec.h"
+#include "core/PasswordCodec.h"
 #include "core/Outcome.h"
 #include "core/SqlText.h"
 

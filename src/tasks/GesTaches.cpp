@@ -1,6 +1,6 @@
 #include "tasks/GesTaches.h"
 
-#include "access/PasswordCodec.h"
+#include "core/PasswordCodec.h"
 #include "clients/GesParticuliers.h"
 #include "clients/GesSocietes.h"
 #include "core/Prompter.h"

@@ -1,6 +1,6 @@
 #include "tasks/TaskAlerts.h"
 
-#include "access/PasswordCodec.h"
+#include "core/PasswordCodec.h"
 #include "core/Database.h"
 #include "core/Session.h"
 #include "core/SqlText.h"

@@ -1,5 +1,5 @@
 #include "access/Access.h"
-#include "access/PasswordCodec.h"
+#include "core/PasswordCodec.h"
 #include "support/TestDatabase.h"
 
 #include <QTest>

@@ -1,7 +1,7 @@
 #include "access/GesGroupes.h"
 #include "access/GesUtilisateurs.h"
 #include "access/PanLogin.h"
-#include "access/PasswordCodec.h"
+#include "core/PasswordCodec.h"
 #include "access/SaisMotDePasse.h"
 #include "access/StartupLogin.h"
 #include "access/UserStore.h"

@@ -1,5 +1,5 @@
 #include "access/GroupStore.h"
-#include "access/PasswordCodec.h"
+#include "core/PasswordCodec.h"
 #include "access/UserStore.h"
 #include "support/TestDatabase.h"
 

@@ -1,4 +1,4 @@
-#include "access/PasswordCodec.h"
+#include "core/PasswordCodec.h"
 #include "core/DatabaseOpener.h"
 #include "core/Session.h"
 #include "core/Settings.h"

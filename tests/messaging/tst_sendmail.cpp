@@ -1,4 +1,4 @@
-#include "access/PasswordCodec.h"
+#include "core/PasswordCodec.h"
 #include "messaging/Frm_EnvoiMailClient.h"
 #include "messaging/Frm_SendMail.h"
 #include "support/TestDatabase.h"

@@ -1,4 +1,4 @@
-#include "access/PasswordCodec.h"
+#include "core/PasswordCodec.h"
 #include "reports/Liste.h"
 #include "reports/apercu.h"
 #include "support/Screenshot.h"

@@ -1,4 +1,4 @@
-#include "access/PasswordCodec.h"
+#include "core/PasswordCodec.h"
 #include "core/Outcome.h"
 #include "reports/ListRequest.h"
 #include "support/TestDatabase.h"

@@ -1,4 +1,4 @@
-#include "access/PasswordCodec.h"
+#include "core/PasswordCodec.h"
 #include "core/RecordLocks.h"
 #include "core/widgets/ColourSwatch.h"
 #include "core/widgets/DateField.h"

@@ -1,4 +1,4 @@
-#include "access/PasswordCodec.h"
+#include "core/PasswordCodec.h"
 #include "clients/ClientStore.h"
 #include "core/RecordLocks.h"
 #include "core/Settings.h"

@@ -1,4 +1,4 @@
-#include "access/PasswordCodec.h"
+#include "core/PasswordCodec.h"
 #include "core/SqlText.h"
 #include "tasks/TaskAlerts.h"
 #include "support/TestDatabase.h"

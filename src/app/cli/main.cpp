@@ -1,4 +1,5 @@
 #include "InitDb.h"
+#include "Seed.h"
 
 #include <QCoreApplication>
 #include <QTextStream>
@@ -17,7 +18,9 @@ int main(int argc, char *argv[])
     const QString command = arguments.value(1);
     if (command == QLatin1String("init-db"))
         return runInitDb(arguments, out, err);
+    if (command == QLatin1String("seed"))
+        return runSeed(arguments, out, err);
 
-    err << "Usage : quenzo-cli init-db ..." << Qt::endl;
+    err << "Usage : quenzo-cli init-db ... | quenzo-cli seed ..." << Qt::endl;
     return 2;
 }

@@ -1,4 +1,4 @@
-#include "core/Principal.h"
+#include "app/Principal.h"
 
 #include "access/GesGroupes.h"
 #include "access/GesUtilisateurs.h"
@@ -17,6 +17,7 @@
 #include "resources/GesRessources.h"
 #include "resources/ListRessources.h"
 #include "resources/GesCivilites.h"
+#include "planning/FrmPlanning.h"
 #include "tasks/Frm_Periode.h"
 #include "tasks/ListEtapes.h"
 
@@ -83,6 +84,12 @@ Principal::Principal(Session &session, Prompter &prompter, QWidget *parent)
     setScreen(MenuItem::Etapes, [this]() -> QWidget * { return new ListEtapes(m_session, m_prompter, this); });
     setScreen(MenuItem::Competences, [this]() -> QWidget * { return new GesCompetences(m_session, m_prompter, this); });
     setScreen(MenuItem::Contrats, [this]() -> QWidget * { return new GesContrats(m_session, m_prompter, this); });
+    setScreen(MenuItem::Planning, [this]() -> QWidget * {
+        auto *planning = new FrmPlanning(m_session, m_prompter, this);
+        planning->setWindowFlag(Qt::Window);
+        planning->setAttribute(Qt::WA_DeleteOnClose);
+        return planning;
+    });
 
     m_messageTimer->setInterval(1000);
     connect(m_messageTimer, &QTimer::timeout, this, [this] { messageTick(); });

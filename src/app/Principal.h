@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/MainMenuRules.h"
+#include "app/MainMenuRules.h"
 #include "core/StartupSettings.h"
 
 #include <QDateTime>

@@ -1,4 +1,4 @@
-#include "access/PasswordCodec.h"
+#include "core/PasswordCodec.h"
 
 namespace {
 

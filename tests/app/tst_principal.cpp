@@ -1,5 +1,5 @@
 #include "access/Access.h"
-#include "core/Principal.h"
+#include "app/Principal.h"
 #include "core/SingleInstance.h"
 #include "support/Screenshot.h"
 #include "support/ScriptedPrompter.h"

@@ -1,4 +1,4 @@
-#include "core/MainMenuRules.h"
+#include "app/MainMenuRules.h"
 
 #include "access/Access.h"
 #include "core/Session.h"

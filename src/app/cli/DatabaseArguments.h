@@ -1,0 +1,53 @@
+#pragma once
+
+#include "core/Outcome.h"
+
+#include <QCommandLineOption>
+#include <QStringList>
+
+class QCommandLineParser;
+class QTextStream;
+class Session;
+class Settings;
+
+// The options by which every quenzo-cli command names its database: a file
+// (the argument after the command) or a server (--dsn, --database, --user,
+// --password, --driver).
+class DatabaseArguments
+{
+public:
+    DatabaseArguments();
+
+    void addTo(QCommandLineParser &parser) const;
+    // False when the parsed arguments name no database or two.
+    bool read(const QCommandLineParser &parser);
+
+    bool isServer() const { return m_server; }
+    QString password() const { return m_passwordValue; }
+    // The file, or "dsn/database".
+    QString target() const;
+    QString usage(const QString &command) const;
+
+    // Points the settings at the database.
+    void configure(Settings &settings) const;
+    // Opens it with its schema check, creating a missing one, and gives a
+    // new database its description row.
+    Outcome open(Session &session, bool *created) const;
+
+private:
+    QCommandLineOption m_password;
+    QCommandLineOption m_dsn;
+    QCommandLineOption m_database;
+    QCommandLineOption m_user;
+    QCommandLineOption m_driver;
+    bool m_server = false;
+    QString m_file;
+    QString m_passwordValue;
+    QString m_dsnValue;
+    QString m_databaseValue;
+    QString m_userValue;
+    QString m_driverValue;
+};
+
+// Each message of an outcome on its own line, "title : text".
+void printMessages(const Outcome &outcome, QTextStream &stream);
