@@ -21,6 +21,7 @@ Frm_Param::Frm_Param(Session &session, QWidget *parent)
     : QDialog(parent), m_session(session)
 {
     setWindowTitle(QStringLiteral("Disposition des filtres"));
+    setMinimumWidth(360);
     const FilterLayout layout = FilterLayout::read(session.settings());
 
     m_filters = new QListWidget(this);
@@ -32,7 +33,11 @@ Frm_Param::Frm_Param(Session &session, QWidget *parent)
         item->setCheckState(layout.entry(id).visible ? Qt::Checked : Qt::Unchecked);
     }
     m_filters->setCurrentRow(0);
-    auto *listLabel = new QLabel(QStringLiteral("Filtres dans leur ordre d'affichage (cochés : affichés) :"), this);
+    // Every filter in sight: the list is short and its order is the point.
+    const int frame = 2 * m_filters->frameWidth();
+    m_filters->setMinimumSize(m_filters->sizeHintForColumn(0) + frame + 24,
+                              m_filters->sizeHintForRow(0) * m_filters->count() + frame + 4);
+    auto *listLabel = new QLabel(QStringLiteral("Ordre des filtres (cochés : affichés) :"), this);
     listLabel->setBuddy(m_filters);
 
     QToolButton *up = arrowButton(Qt::UpArrow, QStringLiteral("Monter (Ctrl+Haut)"), this);

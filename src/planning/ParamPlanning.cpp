@@ -323,6 +323,8 @@ ParamPlanning::ParamPlanning(Session &session, Prompter &prompter, QWidget *pare
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(tabs);
     layout->addLayout(buttons);
+    // Tall enough for the twelve phrase items without scrolling.
+    resize(780, 590);
     FieldNavigation::install(this);
 }
 
@@ -382,17 +384,39 @@ QWidget *ParamPlanning::coloursTab()
 QWidget *ParamPlanning::fontsTab()
 {
     auto *tab = new QWidget(this);
-    auto *form = new QFormLayout(tab);
+    auto *grid = new QGridLayout(tab);
     const QStringList labels = {QStringLiteral("En-tête des dates :"), QStringLiteral("Libellés des lignes :"),
                                 QStringLiteral("Texte des blocs :")};
+    const QStringList samples = {QStringLiteral("LUNDI 27 - Semaine 18"), m_session.terms().singular(Entity::Ressource) + QStringLiteral(" 1"),
+                                 QStringLiteral("09:00 11:30 ") + m_session.terms().singular(Entity::Tache)};
+    grid->addWidget(new QLabel(QStringLiteral("Exemple"), tab), 0, 2);
     for (int i = 0; i < 3; ++i) {
         m_fonts[i] = new QFontComboBox(tab);
         m_fonts[i]->setObjectName(QLatin1String(FontKeys[i]));
         const QString family = fontOf(m_read, i);
         m_fonts[i]->setCurrentFont(family.isEmpty() ? QApplication::font() : QFont(family));
         m_fontsShown[i] = m_fonts[i]->currentFont().family();
-        form->addRow(labels[i], m_fonts[i]);
+        auto *label = new QLabel(labels[i], tab);
+        label->setBuddy(m_fonts[i]);
+        // The sample shows the font at the size the planning gives it.
+        auto *sample = new QLabel(samples[i], tab);
+        const auto showSample = [this, sample, i](const QFont &font) {
+            PlanningSettings s;
+            fontOf(s, i) = font.family();
+            const QFont fallback = QApplication::font();
+            sample->setFont(i == 0   ? PlanningPainter::headerFont(s, fallback)
+                            : i == 1 ? PlanningPainter::rowFont(s, fallback)
+                                     : PlanningPainter::blockFont(s, fallback));
+        };
+        showSample(m_fonts[i]->currentFont());
+        connect(m_fonts[i], &QFontComboBox::currentFontChanged, sample, showSample);
+        grid->addWidget(label, i + 1, 0);
+        grid->addWidget(m_fonts[i], i + 1, 1);
+        grid->addWidget(sample, i + 1, 2);
     }
+    grid->setColumnStretch(2, 1);
+    grid->setColumnMinimumWidth(2, 200);
+    grid->setRowStretch(4, 1);
     connect(m_fonts[0], &QFontComboBox::currentFontChanged, this, [this](const QFont &font) {
         m_preview->settings().headerFont = font.family();
         m_preview->updateGeometry();
@@ -497,6 +521,7 @@ QWidget *ParamPlanning::tasksTab()
     m_history = new RangeField(QStringLiteral("NbHisto"), 5, 50, tab);
     m_history->setValue(m_read.historyLength);
     auto *form = new QFormLayout(tab);
+    form->setFieldGrowthPolicy(QFormLayout::FieldsStayAtSizeHint);
     form->addRow(m_lockNewTasks);
     form->addRow(QStringLiteral("Type ") + (terms.elided(Entity::Tache) ? QStringLiteral("d'") : QStringLiteral("de "))
                      + terms.singular(Entity::Tache) + QStringLiteral(" par défaut :"),

@@ -311,8 +311,6 @@ private slots:
         typeAndLeave(dialog, edit, typed);
         QVERIFY(!edit->hasFocus());
         QCOMPARE(edit->text(), shown);
-        QTest::mouseClick(child<QPushButton>(&dialog, "valider"), Qt::LeftButton);
-        QCOMPARE(planning(field), shown);
     }
 
     void phraseEditing()
