@@ -34,7 +34,8 @@ FilterPanel::FilterPanel(Session &session, Prompter &prompter, QWidget *parent)
     m_presentation = new QComboBox(this);
     m_presentation->setObjectName(QStringLiteral("ComboPres"));
     for (Entity e : {Entity::Ressource, Entity::Client, Entity::Tache})
-        m_presentation->addItem(QStringLiteral("Par ") + lowerFirst(terms.singular(e)));
+        m_presentation->addItem(e == Entity::Tache ? QStringLiteral("Par type de ") + lowerFirst(terms.singular(e))
+                                                   : QStringLiteral("Par ") + lowerFirst(terms.singular(e)));
     connect(m_presentation, &QComboBox::currentIndexChanged, this, [this](int index) {
         if (!m_filling)
             emit presentationChanged(Presentation(index));
@@ -106,6 +107,9 @@ FilterPanel::FilterPanel(Session &session, Prompter &prompter, QWidget *parent)
                 emit filtersChanged();
         });
 
+    // Every control lives in its cell from the start, so that a hidden filter leaves nothing behind.
+    for (FilterId id : FilterLayout::allFilters())
+        cell(id)->hide();
     m_lists.value(FilterId::Client)->addItems({terms.plural(Entity::Societe), terms.plural(Entity::Particulier)});
     m_lists.value(FilterId::Etat)->addItems({QStringLiteral("Effectué"), QStringLiteral("Non Effectué")});
     m_lists.value(FilterId::Cloture)->addItems({QStringLiteral("Non clôturé"), QStringLiteral("Clôturé")});

@@ -8,6 +8,8 @@
 #include "core/Session.h"
 #include "core/Settings.h"
 #include "planning/FilterPanel.h"
+#include "planning/Frm_Param.h"
+#include "planning/ParamPlanning.h"
 #include "planning/PlanningView.h"
 #include "resources/CatalogueScreens.h"
 #include "resources/GesHoraires.h"
@@ -188,6 +190,18 @@ void FrmPlanning::buildMenus()
     };
     Session &s = m_session;
     Prompter &p = m_prompter;
+    QAction *parameters = settings->addAction(QStringLiteral("&Paramètres du planning..."), this, [this] {
+        ParamPlanning dialog(m_session, m_prompter, this);
+        if (dialog.exec() == QDialog::Accepted)
+            applySettings();
+    });
+    parameters->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_P));
+    settings->addAction(QStringLiteral("&Disposition des filtres..."), this, [this] {
+        Frm_Param dialog(m_session, this);
+        if (dialog.exec() == QDialog::Accepted)
+            m_panel->rebuild();
+    });
+    settings->addSeparator();
     settings->addAction(QStringLiteral("&Horaires et créneaux"), this,
                         modal([&s, &p, this] { return std::make_unique<GesHoraires>(s, p, this); }));
     settings->addAction(QStringLiteral("&Nouveau profil horaire"), this,

@@ -209,9 +209,12 @@ void PlanningPainter::paintHeader(QPainter &p, const PlanningLayout &layout, con
                 const qreal x = layout.xOf(day, h * 60);
                 p.setPen(GridLine);
                 p.drawLine(QPointF(x, top), QPointF(x, top + bands.at(3)));
+                // A label that would run into the next day is left out.
+                const QString label = QString::number(h) + QLatin1Char('h');
+                if (x + m.horizontalAdvance(label) + 2 > header.left() + (day + 1) * dayWidth)
+                    continue;
                 p.setPen(QColor(40, 40, 40));
-                p.drawText(QRectF(x + 1, top, hourWidth * every - 1, bands.at(3)), Qt::AlignLeft | Qt::AlignVCenter,
-                           QString::number(h) + QLatin1Char('h'));
+                p.drawText(QRectF(x + 1, top, hourWidth * every - 1, bands.at(3)), Qt::AlignLeft | Qt::AlignVCenter, label);
             }
         p.setPen(DayLine);
         p.drawLine(band.bottomLeft(), band.bottomRight());
