@@ -7,7 +7,8 @@ int ResultSet::toInt(int row, int column) const
 
 qint64 ResultSet::toLongLong(int row, int column) const
 {
-    const QString v = value(row, column).trimmed();
+    const QString text = value(row, column);
+    const QStringView v = QStringView(text).trimmed();
     bool ok = false;
     const qint64 n = v.toLongLong(&ok);
     if (ok)
@@ -25,13 +26,15 @@ double ResultSet::toDouble(int row, int column) const
 
 void ResultSet::appendRow(const QStringList &values, const std::vector<bool> &nulls)
 {
-    m_rows.append(values);
+    m_values.append(values);
     m_nulls.insert(m_nulls.end(), nulls.begin(), nulls.end());
+    ++m_rowCount;
 }
 
 void ResultSet::clear()
 {
     m_columns.clear();
-    m_rows.clear();
+    m_values.clear();
     m_nulls.clear();
+    m_rowCount = 0;
 }

@@ -12,12 +12,12 @@
 class ResultSet
 {
 public:
-    int rowCount() const { return int(m_rows.size()); }
+    int rowCount() const { return m_rowCount; }
     int columnCount() const { return int(m_columns.size()); }
-    bool isEmpty() const { return m_rows.isEmpty(); }
+    bool isEmpty() const { return m_rowCount == 0; }
     const QStringList &columns() const { return m_columns; }
 
-    QString value(int row, int column) const { return m_rows.at(row).at(column); }
+    QString value(int row, int column) const { return m_values.at(qsizetype(row) * m_columns.size() + column); }
     bool isNull(int row, int column) const { return m_nulls.at(std::size_t(row) * m_columns.size() + column); }
     int toInt(int row, int column) const;
     qint64 toLongLong(int row, int column) const;
@@ -26,12 +26,21 @@ public:
     // Filled by the back ends.
     void setColumns(const QStringList &columns) { m_columns = columns; }
     void appendRow(const QStringList &values, const std::vector<bool> &nulls);
+    // One value of the row being read; endRow() closes it.
+    void appendValue(const QString &value, bool isNull)
+    {
+        m_values.append(value);
+        m_nulls.push_back(isNull);
+    }
+    void endRow() { ++m_rowCount; }
     void clear();
 
 private:
     QStringList m_columns;
-    QList<QStringList> m_rows;
+    // Every value, row after row: one allocation per value, not one more per row.
+    QList<QString> m_values;
     std::vector<bool> m_nulls;
+    int m_rowCount = 0;
 };
 
 // One open connection to the shared database. Statements are literal SQL text.

@@ -123,6 +123,32 @@ Outcome SchemaUpgrade::run()
     return outcome;
 }
 
+namespace {
+
+// Indexes on the columns the planning and the task screens join on. The
+// server back ends need them to read a big planning in time; the embedded
+// back end builds its own for each statement and plans better without them.
+constexpr std::pair<const char *, const char *> ServerIndexes[] = {
+    {"kp_taches_desc", "noid"},          {"kp_taches_desc", "noidper"},     {"kp_taches_dates", "noid"},
+    {"kp_taches_dates", "datedeb"},      {"kp_taches_ressources", "noid"},  {"kp_taches_ressources", "noidressource"},
+    {"kp_taches_clients", "noid"},       {"kp_taches_clients", "noidsoc"},  {"kp_ressources", "noid"},
+    {"kp_societes", "noidsoc"},          {"kp_taches_couts", "noidtache"},  {"kp_equipes_ress", "noequipe"},
+};
+
+} // namespace
+
+void SchemaUpgrade::addServerIndexes()
+{
+    if (m_dialect.isFile())
+        return;
+    for (const auto &[table, column] : ServerIndexes) {
+        const QString name = QStringLiteral("ix_%1_%2").arg(QLatin1String(table).mid(3), QLatin1String(column));
+        // Only a speed-up: an index that exists already or cannot be made is no reason to refuse the database.
+        m_db.exec(QStringLiteral("create index ") + (m_dialect.isMySql() ? QStringLiteral("if not exists ") : QString()) + name
+                  + QStringLiteral(" on ") + QLatin1String(table) + QStringLiteral(" (") + QLatin1String(column) + QLatin1Char(')'));
+    }
+}
+
 Outcome SchemaUpgrade::runSteps()
 {
     for (const SchemaStep &step : schemaSteps()) {
@@ -139,6 +165,7 @@ Outcome SchemaUpgrade::runSteps()
                 return seeded;
         }
     }
+    addServerIndexes();
     return Outcome::success();
 }
 

@@ -77,8 +77,6 @@ bool SqliteDatabase::query(const QString &sql, ResultSet &result)
         names.append(QString::fromUtf8(sqlite3_column_name(stmt, c)));
     result.setColumns(names);
 
-    QStringList values;
-    std::vector<bool> nulls;
     for (;;) {
         const int rc = sqlite3_step(stmt);
         if (rc == SQLITE_DONE)
@@ -87,18 +85,15 @@ bool SqliteDatabase::query(const QString &sql, ResultSet &result)
             result.clear();
             return fail();
         }
-        values.clear();
-        nulls.assign(columns, false);
         for (int c = 0; c < columns; ++c) {
             if (sqlite3_column_type(stmt, c) == SQLITE_NULL) {
-                nulls[c] = true;
-                values.append(QString());
+                result.appendValue(QString(), true);
             } else {
                 const auto *data = reinterpret_cast<const char *>(sqlite3_column_text(stmt, c));
-                values.append(QString::fromUtf8(data, sqlite3_column_bytes(stmt, c)));
+                result.appendValue(QString::fromUtf8(data, sqlite3_column_bytes(stmt, c)), false);
             }
         }
-        result.appendRow(values, nulls);
+        result.endRow();
     }
 }
 

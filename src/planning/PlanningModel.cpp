@@ -16,7 +16,42 @@ const QString Error = QStringLiteral("Erreur");
 
 QString hhmm(int minutes)
 {
-    return QStringLiteral("%1:%2").arg(minutes / 60, 2, 10, QLatin1Char('0')).arg(minutes % 60, 2, 10, QLatin1Char('0'));
+    const QChar text[5] = {QChar(u'0' + minutes / 600), QChar(u'0' + minutes / 60 % 10), u':', QChar(u'0' + minutes % 60 / 10),
+                           QChar(u'0' + minutes % 10)};
+    return QString(text, 5);
+}
+
+QString ddmmyyyy(const QDate &date)
+{
+    if (!date.isValid())
+        return {};
+    const int d = date.day(), m = date.month(), y = date.year();
+    const QChar text[10] = {QChar(u'0' + d / 10), QChar(u'0' + d % 10), u'/', QChar(u'0' + m / 10), QChar(u'0' + m % 10), u'/',
+                            QChar(u'0' + y / 1000 % 10), QChar(u'0' + y / 100 % 10), QChar(u'0' + y / 10 % 10), QChar(u'0' + y % 10)};
+    return QString(text, 10);
+}
+
+// A stored date-time, read quickly in the usual "yyyy-mm-dd hh:mm[:ss]" shape.
+QDateTime readDateTime(const QString &text)
+{
+    const QStringView t(text);
+    const auto digits = [&](int from, int count) {
+        int v = 0;
+        for (int i = from; i < from + count; ++i) {
+            const char16_t c = t.at(i).unicode();
+            if (c < u'0' || c > u'9')
+                return -1;
+            v = v * 10 + (c - u'0');
+        }
+        return v;
+    };
+    if (t.size() >= 16 && t.at(4) == u'-' && t.at(7) == u'-' && t.at(13) == u':') {
+        const QDate date(digits(0, 4), digits(5, 2), digits(8, 2));
+        const int h = digits(11, 2), m = digits(14, 2);
+        if (date.isValid() && h >= 0 && m >= 0)
+            return QDateTime(date, QTime(h, m));
+    }
+    return parseDbDateTime(text);
 }
 
 // "/" for a column that holds nothing.
@@ -92,8 +127,8 @@ QString joinNames(const QStringList &parts)
 
 QString PlanningBlock::startTime() const { return hhmm(startMinutes); }
 QString PlanningBlock::endTime() const { return hhmm(endMinutes); }
-QString PlanningBlock::startText() const { return startDate.toString(QStringLiteral("dd/MM/yyyy")) + QLatin1Char(' ') + startTime(); }
-QString PlanningBlock::endText() const { return endDate.toString(QStringLiteral("dd/MM/yyyy")) + QLatin1Char(' ') + endTime(); }
+QString PlanningBlock::startText() const { return ddmmyyyy(startDate) + QLatin1Char(' ') + startTime(); }
+QString PlanningBlock::endText() const { return ddmmyyyy(endDate) + QLatin1Char(' ') + endTime(); }
 
 Outcome PlanningModel::loadRows(Session &session, const PlanningRequest &request)
 {
@@ -192,16 +227,35 @@ Outcome PlanningModel::loadBlocks(Session &session, const PlanningRequest &reque
             projects.insert(p.value(r, 0).trimmed(), orSlash(p.value(r, 1)));
     }
 
-    const QString windowTasks = PlanningQueries::windowTasks(dialect, request.first, request.days);
+    QHash<qint64, Colours> typeById, zoneById;
+    for (auto it = types.cbegin(); it != types.cend(); ++it)
+        typeById.insert(it.key().toLongLong(), it.value());
+    for (auto it = zones.cbegin(); it != zones.cend(); ++it)
+        zoneById.insert(it.key().toLongLong(), it.value());
+    // The tasks the records name, for the reads of their links and comments.
+    QList<qint64> numbers;
+    {
+        QSet<qint64> seen;
+        for (int r = 0; r < rs.rowCount(); ++r) {
+            const qint64 n = rs.toLongLong(r, 0);
+            if (!seen.contains(n)) {
+                seen.insert(n);
+                numbers.append(n);
+            }
+        }
+    }
+    const QStringList taskLists = PlanningQueries::numberLists(numbers);
     const bool wantClients = request.presentation != Presentation::ByClient;
     const bool wantResources = request.presentation != Presentation::ByResource;
     QHash<qint64, QList<Link>> clientLinks, resourceLinks;
-    if (wantClients) {
+    for (const QString &tasks : taskLists) {
+        if (!wantClients)
+            break;
         ResultSet c;
         if (!db.query(QStringLiteral("select x.noid,s.noidsoc,s.typesoc,s.libsoc,s.sexecont,s.nomcont,s.prenomcont,s.adrsoc,"
                                      "s.cpsoc,s.villesoc,s.coulfond,s.coultexte,s.noidzone from kp_taches_clients x,kp_societes s"
                                      " where x.noidsoc = s.noidsoc and x.noid in (")
-                          + windowTasks + QStringLiteral(") order by x.noid,s.noidsoc"),
+                          + tasks + QStringLiteral(") order by x.noid,s.noidsoc"),
                       c))
             return failure();
         for (int r = 0; r < c.rowCount(); ++r) {
@@ -218,12 +272,14 @@ Outcome PlanningModel::loadBlocks(Session &session, const PlanningRequest &reque
             clientLinks[c.toLongLong(r, 0)].append(l);
         }
     }
-    if (wantResources) {
+    for (const QString &tasks : taskLists) {
+        if (!wantResources)
+            break;
         ResultSet e;
         if (!db.query(QStringLiteral("select x.noid,r.noid,r.typeressource,r.libelle,r.adrressource,r.cpressource,"
                                      "r.villeressource,r.coulfond,r.coultexte from kp_taches_ressources x,kp_ressources r"
                                      " where x.noidressource = r.noid and x.noid in (")
-                          + windowTasks + QStringLiteral(") order by x.noid,r.noid"),
+                          + tasks + QStringLiteral(") order by x.noid,r.noid"),
                       e))
             return failure();
         for (int r = 0; r < e.rowCount(); ++r) {
@@ -239,10 +295,12 @@ Outcome PlanningModel::loadBlocks(Session &session, const PlanningRequest &reque
         }
     }
     QHash<qint64, QString> comments;
-    if (BlockText::usesComment(request.blockPhrase) || BlockText::usesComment(request.tooltipPhrase)) {
+    const bool wantComments = BlockText::usesComment(request.blockPhrase) || BlockText::usesComment(request.tooltipPhrase);
+    for (const QString &tasks : taskLists) {
+        if (!wantComments)
+            break;
         ResultSet c;
-        if (!db.query(QStringLiteral("select d.noid,d.commentaire from kp_taches_desc d where d.noid in (") + windowTasks
-                          + QLatin1Char(')'),
+        if (!db.query(QStringLiteral("select d.noid,d.commentaire from kp_taches_desc d where d.noid in (") + tasks + QLatin1Char(')'),
                       c))
             return failure();
         for (int r = 0; r < c.rowCount(); ++r)
@@ -263,7 +321,7 @@ Outcome PlanningModel::loadBlocks(Session &session, const PlanningRequest &reque
         b.noid = rs.toLongLong(r, 0);
         b.rowKey = rs.toLongLong(r, 1);
         b.rowLabel = rs.value(r, 2).trimmed();
-        setRange(b, parseDbDateTime(rs.value(r, 3)), parseDbDateTime(rs.value(r, 4)));
+        setRange(b, readDateTime(rs.value(r, 3)), readDateTime(rs.value(r, 4)));
         b.taskType = rs.toLongLong(r, 5);
         b.urgency = orSlash(rs.value(r, 6));
         b.project = orSlash(rs.value(r, 7));
@@ -329,7 +387,7 @@ Outcome PlanningModel::loadBlocks(Session &session, const PlanningRequest &reque
     const QChar separator = session.shownDecimalSeparator();
     const auto enrich = [&](PlanningBlock &b) {
         b.projectLabel = b.project == QLatin1String("/") ? QStringLiteral("/") : projects.value(b.project, QStringLiteral("/"));
-        const Colours type = b.isLeave() ? leaves.value(b.leaveCode) : types.value(QString::number(b.taskType));
+        const Colours type = b.isLeave() ? leaves.value(b.leaveCode) : typeById.value(b.taskType);
         b.typeLabel = type.label;
         b.urgencyLabel = b.urgency == QLatin1String("/") ? QStringLiteral("/") : urgencies.value(b.urgency).label;
         if (b.comment == QLatin1String("/"))
@@ -368,8 +426,8 @@ Outcome PlanningModel::loadBlocks(Session &session, const PlanningRequest &reque
             const int zone = request.presentation == Presentation::ByClient ? b.zone
                              : clients.isEmpty()                           ? -1
                                                                            : clients.first().zone;
-            if (zones.contains(QString::number(zone)))
-                colours = zones.value(QString::number(zone));
+            if (zoneById.contains(zone))
+                colours = zoneById.value(zone);
             break;
         }
         }

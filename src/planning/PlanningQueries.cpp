@@ -122,3 +122,20 @@ QString PlanningQueries::windowTasks(const Dialect &dialect, const QDate &first,
     return QStringLiteral("select t.noid from kp_taches_dates t,kp_taches_desc d where d.noid = t.noid")
            + windowCondition(dialect, first, days);
 }
+
+QStringList PlanningQueries::numberLists(const QList<qint64> &numbers)
+{
+    constexpr qsizetype PerList = 5000;
+    QStringList lists;
+    for (qsizetype from = 0; from < numbers.size(); from += PerList) {
+        QString list;
+        list.reserve(PerList * 7);
+        for (qsizetype i = from; i < qMin(numbers.size(), from + PerList); ++i) {
+            if (i > from)
+                list += QLatin1Char(',');
+            list += QString::number(numbers.at(i));
+        }
+        lists.append(list);
+    }
+    return lists;
+}

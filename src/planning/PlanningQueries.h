@@ -29,4 +29,8 @@ QString taskQuery(Presentation presentation, const FilterFragments &fragments, c
 // the blocks.
 QString windowTasks(const Dialect &dialect, const QDate &first, int days);
 
+// Task numbers as comma-separated lists for "in (...)", a few thousand to a
+// list so that no statement grows past what a back end accepts.
+QStringList numberLists(const QList<qint64> &numbers);
+
 } // namespace PlanningQueries
