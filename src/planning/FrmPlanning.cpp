@@ -73,6 +73,7 @@ FrmPlanning::FrmPlanning(Session &session, Prompter &prompter, QWidget *parent)
     setCentralWidget(central);
     m_view->setObjectName(QStringLiteral("PicDetail"));
     m_view->setModel(&m_model);
+    m_view->setTooltipSource([this](int block) { return m_model.tooltip(m_session, block); });
     statusBar()->addWidget(m_pointer, 1);
     statusBar()->addPermanentWidget(m_summary);
 

@@ -8,6 +8,8 @@
 #include "tasks/Periodicity.h"
 
 #include <QDir>
+
+#include <algorithm>
 #include <QFileInfo>
 
 namespace {
@@ -255,7 +257,7 @@ Outcome PlanningModel::loadBlocks(Session &session, const PlanningRequest &reque
         if (!db.query(QStringLiteral("select x.noid,s.noidsoc,s.typesoc,s.libsoc,s.sexecont,s.nomcont,s.prenomcont,s.adrsoc,"
                                      "s.cpsoc,s.villesoc,s.coulfond,s.coultexte,s.noidzone from kp_taches_clients x,kp_societes s"
                                      " where x.noidsoc = s.noidsoc and x.noid in (")
-                          + tasks + QStringLiteral(") order by x.noid,s.noidsoc"),
+                          + tasks + QLatin1Char(')'),
                       c))
             return failure();
         for (int r = 0; r < c.rowCount(); ++r) {
@@ -279,7 +281,7 @@ Outcome PlanningModel::loadBlocks(Session &session, const PlanningRequest &reque
         if (!db.query(QStringLiteral("select x.noid,r.noid,r.typeressource,r.libelle,r.adrressource,r.cpressource,"
                                      "r.villeressource,r.coulfond,r.coultexte from kp_taches_ressources x,kp_ressources r"
                                      " where x.noidressource = r.noid and x.noid in (")
-                          + tasks + QStringLiteral(") order by x.noid,r.noid"),
+                          + tasks + QLatin1Char(')'),
                       e))
             return failure();
         for (int r = 0; r < e.rowCount(); ++r) {
@@ -294,8 +296,12 @@ Outcome PlanningModel::loadBlocks(Session &session, const PlanningRequest &reque
             resourceLinks[e.toLongLong(r, 0)].append(l);
         }
     }
+    // Each task's links in the order of their numbers.
+    for (QHash<qint64, QList<Link>> *links : {&clientLinks, &resourceLinks})
+        for (QList<Link> &list : *links)
+            std::sort(list.begin(), list.end(), [](const Link &a, const Link &b) { return a.key < b.key; });
     QHash<qint64, QString> comments;
-    const bool wantComments = BlockText::usesComment(request.blockPhrase) || BlockText::usesComment(request.tooltipPhrase);
+    const bool wantComments = BlockText::usesComment(request.blockPhrase);
     for (const QString &tasks : taskLists) {
         if (!wantComments)
             break;
@@ -390,8 +396,10 @@ Outcome PlanningModel::loadBlocks(Session &session, const PlanningRequest &reque
         const Colours type = b.isLeave() ? leaves.value(b.leaveCode) : typeById.value(b.taskType);
         b.typeLabel = type.label;
         b.urgencyLabel = b.urgency == QLatin1String("/") ? QStringLiteral("/") : urgencies.value(b.urgency).label;
-        if (b.comment == QLatin1String("/"))
+        if (wantComments) {
             b.comment = comments.value(b.noid, QStringLiteral("/"));
+            b.commentRead = true;
+        }
         const QList<Link> clients = clientLinks.value(b.noid);
         const QList<Link> resources = resourceLinks.value(b.noid);
         for (const QList<Link> *list : {&resources, &clients})
@@ -467,20 +475,37 @@ Outcome PlanningModel::loadBlocks(Session &session, const PlanningRequest &reque
                     continue;
                 copy.occurrence = o.number;
                 copy.text = BlockText::compose(request.blockPhrase, copy, prospect, separator);
-                copy.tooltip = BlockText::compose(request.tooltipPhrase, copy, prospect, separator);
                 blocks.append(std::move(copy));
             }
             continue;
         }
         b.text = BlockText::compose(request.blockPhrase, b, prospect, separator);
-        b.tooltip = BlockText::compose(request.tooltipPhrase, b, prospect, separator);
         blocks.append(std::move(b));
     }
 
     m_blocks = std::move(blocks);
+    m_prospects = std::move(prospectItems);
     m_request = request;
     ++m_generation;
     return Outcome::success();
+}
+
+QString PlanningModel::tooltip(Session &session, int index)
+{
+    if (index < 0 || index >= m_blocks.size())
+        return {};
+    PlanningBlock &b = m_blocks[index];
+    if (!b.tooltip.isEmpty())
+        return b.tooltip;
+    if (!b.commentRead && BlockText::usesComment(m_request.tooltipPhrase) && session.database()) {
+        ResultSet rs;
+        if (session.database()->query(QStringLiteral("select commentaire from kp_taches_desc where noid = ") + QString::number(b.noid), rs)
+            && !rs.isEmpty())
+            b.comment = orSlash(rs.value(0, 0));
+        b.commentRead = true;
+    }
+    b.tooltip = BlockText::compose(m_request.tooltipPhrase, b, m_prospects.value(b.prospect), session.shownDecimalSeparator());
+    return b.tooltip;
 }
 
 void PlanningModel::setContent(const QList<PlanningRow> &rows, const QList<PlanningBlock> &blocks, const CompanyHours &hours,

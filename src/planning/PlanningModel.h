@@ -67,7 +67,8 @@ struct PlanningBlock
     QList<qint64> resources;  // by client and by task type
     QList<qint64> clients;    // by resource and by task type
     QString text;
-    QString tooltip;
+    QString tooltip;           // composed when first asked for (PlanningModel::tooltip)
+    bool commentRead = false;  // comment holds the task's comment
     bool owner = true;
 
     bool isLeave() const { return leaveCode != QLatin1String("/") && !leaveCode.isEmpty(); }
@@ -115,6 +116,10 @@ public:
     const PlanningRequest &request() const { return m_request; }
     // Changes with every successful load, so that layouts know to recompute.
     quint64 generation() const { return m_generation; }
+    // The tool-tip text of a block, composed on first use: the comment it may
+    // show is read then, so that a load never reads every comment for nothing.
+    QString tooltip(Session &session, int block);
+
     // The row showing a key, -1 when none.
     int rowOf(qint64 key) const { return m_rowIndex.value(key, -1); }
 
@@ -136,4 +141,5 @@ private:
     QList<QImage> m_icons;
     CompanyHours m_hours;
     QList<Holiday> m_holidays;
+    QHash<qint64, QStringList> m_prospects; // the prospect items M to V of each request
 };

@@ -159,7 +159,7 @@ bool PlanningView::event(QEvent *event)
         const QPointF at = help->pos();
         const int block = m_layout.blockAt(at);
         if (block >= 0) {
-            QToolTip::showText(help->globalPos(), m_layout.model()->blocks().at(block).tooltip, this);
+            QToolTip::showText(help->globalPos(), m_tooltip ? m_tooltip(block) : m_layout.model()->blocks().at(block).tooltip, this);
         } else if (m_layout.labelRect().contains(at) && m_layout.rowHeight() > 0) {
             const int row = m_layout.firstRow() + int((at.y() - m_layout.labelRect().top()) / m_layout.rowHeight());
             if (row >= 0 && row < m_layout.rowCount())

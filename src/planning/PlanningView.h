@@ -4,6 +4,7 @@
 #include "planning/PlanningPainter.h"
 
 #include <QWidget>
+#include <functional>
 
 class PlanningModel;
 
@@ -22,6 +23,8 @@ public:
     void setFirstRow(int row);
     int firstRow() const { return m_layout.firstRow(); }
     void setTexts(const QString &corner, const QString &empty);
+    // Gives the tool-tip text of a block.
+    void setTooltipSource(const std::function<QString(int)> &source) { m_tooltip = source; }
     // The row labels' tool-tip, before the label.
     void setRowTip(const QString &tip) { m_rowTip = tip; }
     // Lays out again after the model changed.
@@ -62,4 +65,5 @@ private:
     PlanningPainter::Style m_style;
     int m_rowsPerScreen = 0;
     QString m_rowTip;
+    std::function<QString(int)> m_tooltip;
 };

@@ -33,6 +33,17 @@ QStringList describeAll(const QList<PlanningBlock> &blocks)
     return lines;
 }
 
+// A loaded model's blocks, their tool-tips composed.
+QStringList describeAll(PlanningModel &model, Session &session)
+{
+    QList<PlanningBlock> blocks;
+    for (int i = 0; i < model.blocks().size(); ++i) {
+        model.tooltip(session, i);
+        blocks.append(model.blocks().at(i));
+    }
+    return describeAll(blocks);
+}
+
 } // namespace
 
 Q_DECLARE_METATYPE(FilterChoice)
@@ -371,17 +382,19 @@ private slots:
     void filtersThatKeepEverything()
     {
         generate();
-        const QStringList all = describeAll(load(request(Presentation::ByResource)).blocks());
+        PlanningModel everything = load(request(Presentation::ByResource));
+        const QStringList all = describeAll(everything, session());
         QVERIFY(all.size() > 50);
         FilterChoice closure;
         closure.closure = 1;
         closure.shown.insert(FilterId::Cloture, QStringLiteral("Clôturé"));
-        QCOMPARE(describeAll(load(request(Presentation::ByResource, closure)).blocks()), all);
+        PlanningModel closed = load(request(Presentation::ByResource, closure));
+        QCOMPARE(describeAll(closed, session()), all);
         FilterChoice emptyTeam;
         emptyTeam.team = 2; // no member
-        const PlanningModel noTeam = load(request(Presentation::ByResource, emptyTeam));
+        PlanningModel noTeam = load(request(Presentation::ByResource, emptyTeam));
         QCOMPARE(noTeam.rows().size(), 30);
-        QCOMPARE(describeAll(noTeam.blocks()), all);
+        QCOMPARE(describeAll(noTeam, session()), all);
         FilterChoice team;
         team.team = 1;
         QCOMPARE(labels(load(request(Presentation::ByResource, team))),
@@ -426,11 +439,11 @@ private slots:
         session().setCurrentResource(5);
         const PlanningRequest r = request(Presentation(presentation), choice);
         const qint64 before = db().statementCount();
-        const PlanningModel m = load(r);
+        PlanningModel m = load(r);
         const qint64 statements = db().statementCount() - before;
         const QStringList expected = naive(r);
         QVERIFY(!expected.isEmpty() || choice.zone >= 0);
-        QCOMPARE(describeAll(m.blocks()), expected);
+        QCOMPARE(describeAll(m, session()), expected);
         // A fixed number of statements, however many rows and blocks.
         QVERIFY2(statements <= 16, qPrintable(QString::number(statements)));
     }
@@ -474,7 +487,9 @@ private slots:
         PlanningRequest r = request(Presentation::ByResource);
         r.blockPhrase = QStringLiteral("EKGxL");
         r.tooltipPhrase = QStringLiteral("ACBCDCF");
-        const PlanningBlock b = load(r).blocks().value(0);
+        PlanningModel m = load(r);
+        m.tooltip(session(), 0);
+        const PlanningBlock b = m.blocks().value(0);
         QCOMPARE(b.text, QStringLiteral("Pose Garage, Mme Dupuis Léa Projet Alpha"));
         QCOMPARE(b.tooltip, QStringLiteral("01/03/2027 09:00\n01/03/2027 12:00\n") + BlockText::duration(0.5, 3, session().shownDecimalSeparator())
                                 + QStringLiteral("\nChanger le filtre"));
