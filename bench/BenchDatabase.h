@@ -4,6 +4,7 @@
 // session with user management off.
 
 #include "core/DatabaseOpener.h"
+#include "core/OdbcDatabase.h"
 #include "core/Session.h"
 #include "core/Settings.h"
 
@@ -29,3 +30,29 @@ struct BenchDatabase
         return true;
     }
 };
+
+// Points the settings at a file database, or at a database of the MariaDB
+// test server named by QUENZO_TEST_DSN and its companions.
+inline void configureBenchBase(Settings &settings, bool server, const QString &file, const QString &database)
+{
+    const QString base = QStringLiteral("Base");
+    settings.write(base, QStringLiteral("ODBC"), server ? QStringLiteral("1") : QStringLiteral("0"));
+    settings.write(base, QStringLiteral("Chemin"), file);
+    settings.write(base, QStringLiteral("Driver"), qEnvironmentVariable("QUENZO_TEST_DRIVER"));
+    settings.write(base, QStringLiteral("DSN Name"), qEnvironmentVariable("QUENZO_TEST_DSN"));
+    settings.write(base, QStringLiteral("NomBase"), database);
+    settings.write(base, QStringLiteral("Utilisateur"), qEnvironmentVariable("QUENZO_TEST_DB_USER"));
+    settings.write(base, QStringLiteral("Pass"), qEnvironmentVariable("QUENZO_TEST_DB_PASSWORD"));
+}
+
+// Drops and creates a database on the MariaDB test server.
+inline bool resetServerDatabase(const QString &name)
+{
+    auto admin = OdbcDatabase::open(DatabaseOpener::connectStringFor(qEnvironmentVariable("QUENZO_TEST_DSN"),
+                                                                     QStringLiteral("quenzo_test"),
+                                                                     qEnvironmentVariable("QUENZO_TEST_DB_USER"),
+                                                                     qEnvironmentVariable("QUENZO_TEST_DB_PASSWORD")),
+                                    Backend::MySql, nullptr);
+    return admin && admin->exec(QStringLiteral("drop database if exists ") + name)
+           && admin->exec(QStringLiteral("create database ") + name + QStringLiteral(" character set utf8mb4"));
+}

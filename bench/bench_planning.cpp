@@ -9,6 +9,7 @@
 // more), both measured here, alternately. The planning window reads a week
 // more on each side of the days it shows, so both read those days too.
 
+#include "BenchDatabase.h"
 #include "core/DatabaseOpener.h"
 #include "core/OdbcDatabase.h"
 #include "core/Session.h"
@@ -62,29 +63,6 @@ void resetPeak()
         refs.write("5");
 }
 
-void configure(Settings &settings, bool server, const QString &file, const QString &database)
-{
-    const QString base = QStringLiteral("Base");
-    settings.write(base, QStringLiteral("ODBC"), server ? QStringLiteral("1") : QStringLiteral("0"));
-    settings.write(base, QStringLiteral("Chemin"), file);
-    settings.write(base, QStringLiteral("Driver"), qEnvironmentVariable("QUENZO_TEST_DRIVER"));
-    settings.write(base, QStringLiteral("DSN Name"), qEnvironmentVariable("QUENZO_TEST_DSN"));
-    settings.write(base, QStringLiteral("NomBase"), database);
-    settings.write(base, QStringLiteral("Utilisateur"), qEnvironmentVariable("QUENZO_TEST_DB_USER"));
-    settings.write(base, QStringLiteral("Pass"), qEnvironmentVariable("QUENZO_TEST_DB_PASSWORD"));
-}
-
-bool resetServerDatabase(const QString &name)
-{
-    auto admin = OdbcDatabase::open(DatabaseOpener::connectStringFor(qEnvironmentVariable("QUENZO_TEST_DSN"),
-                                                                     QStringLiteral("quenzo_test"),
-                                                                     qEnvironmentVariable("QUENZO_TEST_DB_USER"),
-                                                                     qEnvironmentVariable("QUENZO_TEST_DB_PASSWORD")),
-                                    Backend::MySql, nullptr);
-    return admin && admin->exec(QStringLiteral("drop database if exists ") + name)
-           && admin->exec(QStringLiteral("create database ") + name + QStringLiteral(" character set utf8mb4"));
-}
-
 struct Load
 {
     PlanningModel model;
@@ -119,7 +97,7 @@ int main(int argc, char *argv[])
     QTemporaryDir dir;
     Settings settings(dir.filePath(QStringLiteral("Quenzo.ini")));
     const QString database = QStringLiteral("qz_bench_planning");
-    configure(settings, server, dir.filePath(QStringLiteral("bench.qdb")), database);
+    configureBenchBase(settings, server, dir.filePath(QStringLiteral("bench.qdb")), database);
     if (server && !resetServerDatabase(database)) {
         out << "serveur MariaDB injoignable (QUENZO_TEST_DSN)" << Qt::endl;
         return 1;

@@ -4,6 +4,7 @@
 //   bench_schema [--runs N]            embedded file database
 //   bench_schema --server [--runs N]   MariaDB through QUENZO_TEST_DSN (see scripts/mariadb-test-server.sh)
 
+#include "BenchDatabase.h"
 #include "core/DatabaseOpener.h"
 #include "core/OdbcDatabase.h"
 #include "core/Session.h"
@@ -25,29 +26,6 @@ double median(std::vector<double> v)
     return v.empty() ? 0 : v[v.size() / 2];
 }
 
-void configure(Settings &settings, bool server, const QString &file, const QString &database)
-{
-    const QString base = QStringLiteral("Base");
-    settings.write(base, QStringLiteral("ODBC"), server ? QStringLiteral("1") : QStringLiteral("0"));
-    settings.write(base, QStringLiteral("Chemin"), file);
-    settings.write(base, QStringLiteral("Driver"), qEnvironmentVariable("QUENZO_TEST_DRIVER"));
-    settings.write(base, QStringLiteral("DSN Name"), qEnvironmentVariable("QUENZO_TEST_DSN"));
-    settings.write(base, QStringLiteral("NomBase"), database);
-    settings.write(base, QStringLiteral("Utilisateur"), qEnvironmentVariable("QUENZO_TEST_DB_USER"));
-    settings.write(base, QStringLiteral("Pass"), qEnvironmentVariable("QUENZO_TEST_DB_PASSWORD"));
-}
-
-bool resetServerDatabase(const QString &name)
-{
-    auto admin = OdbcDatabase::open(DatabaseOpener::connectStringFor(qEnvironmentVariable("QUENZO_TEST_DSN"),
-                                                                     QStringLiteral("quenzo_test"),
-                                                                     qEnvironmentVariable("QUENZO_TEST_DB_USER"),
-                                                                     qEnvironmentVariable("QUENZO_TEST_DB_PASSWORD")),
-                                    Backend::MySql, nullptr);
-    return admin && admin->exec(QStringLiteral("drop database if exists ") + name)
-           && admin->exec(QStringLiteral("create database ") + name + QStringLiteral(" character set utf8mb4"));
-}
-
 } // namespace
 
 int main(int argc, char *argv[])
@@ -63,7 +41,7 @@ int main(int argc, char *argv[])
     Settings settings(dir.filePath(QStringLiteral("Quenzo.ini")));
     const QString file = dir.filePath(QStringLiteral("bench.qdb"));
     const QString database = QStringLiteral("qz_bench");
-    configure(settings, server, file, database);
+    configureBenchBase(settings, server, file, database);
 
     OpenCallbacks callbacks;
     callbacks.confirm = [](const QString &, const QString &) { return true; };

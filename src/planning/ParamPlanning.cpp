@@ -249,25 +249,10 @@ private:
 
 namespace {
 
-struct ColourChoice
-{
-    const char *key;
-    int PlanningSettings::*field;
-};
-
 // Header bands, then their texts, then the day columns.
-constexpr ColourChoice Colours[14] = {
-    {"MoisPair", &PlanningSettings::evenMonth},         {"MoisImPair", &PlanningSettings::oddMonth},
-    {"SemPair", &PlanningSettings::evenWeek},           {"SemImPair", &PlanningSettings::oddWeek},
-    {"Jour", &PlanningSettings::dayBand},               {"TxtMoisPair", &PlanningSettings::evenMonthText},
-    {"TxtMoisImPair", &PlanningSettings::oddMonthText}, {"TxtSemPair", &PlanningSettings::evenWeekText},
-    {"TxtSemImPair", &PlanningSettings::oddWeekText},   {"TxtJour", &PlanningSettings::dayText},
-    {"JoursPairs", &PlanningSettings::evenDay},         {"JoursImpairs", &PlanningSettings::oddDay},
-    {"JoursFeries", &PlanningSettings::holiday},        {"JoursWeek", &PlanningSettings::dayOff},
-};
-
+const auto &Colours = PlanningSettings::ColourKeys;
 const char *const FontKeys[3] = {"DateFont", "DateRess", "DateDet"};
-const char *const LabelWidthKeys[3] = {"LargMaxRessR", "LargMaxRessC", "LargMaxRessT"};
+const auto &LabelWidthKeys = PlanningSettings::LabelWidthKeys;
 
 QString &fontOf(PlanningSettings &s, int i)
 {

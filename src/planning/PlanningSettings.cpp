@@ -39,13 +39,9 @@ bool readFlag(const Settings &s, const QString &key)
     return s.read(planningSection(), key).trimmed() == QLatin1String("1");
 }
 
-struct ColourKey
-{
-    const char *key;
-    int PlanningSettings::*field;
-};
+} // namespace
 
-constexpr ColourKey ColourKeys[] = {
+const PlanningSettings::ColourKey PlanningSettings::ColourKeys[14] = {
     {"MoisPair", &PlanningSettings::evenMonth},         {"MoisImPair", &PlanningSettings::oddMonth},
     {"SemPair", &PlanningSettings::evenWeek},           {"SemImPair", &PlanningSettings::oddWeek},
     {"Jour", &PlanningSettings::dayBand},               {"TxtMoisPair", &PlanningSettings::evenMonthText},
@@ -55,9 +51,7 @@ constexpr ColourKey ColourKeys[] = {
     {"JoursFeries", &PlanningSettings::holiday},        {"JoursWeek", &PlanningSettings::dayOff},
 };
 
-const char *const LabelWidthKeys[] = {"LargMaxRessR", "LargMaxRessC", "LargMaxRessT"};
-
-} // namespace
+const char *const PlanningSettings::LabelWidthKeys[3] = {"LargMaxRessR", "LargMaxRessC", "LargMaxRessT"};
 
 PlanningSettings PlanningSettings::read(const Settings &s)
 {

@@ -48,6 +48,15 @@ struct PlanningSettings
 
     static constexpr int RefreshChoices[] = {0, 5, 10, 15, 30, 60, 120, 180, 300};
 
+    // The colour keys and the fields they fill: header bands, their texts, then the day columns.
+    struct ColourKey
+    {
+        const char *key;
+        int PlanningSettings::*field;
+    };
+    static const ColourKey ColourKeys[14];
+    static const char *const LabelWidthKeys[3];
+
     static PlanningSettings read(const Settings &settings);
     void write(Settings &settings) const;
 

@@ -108,3 +108,22 @@ void printMessages(const Outcome &outcome, QTextStream &stream)
         if (!m.text.isEmpty())
             stream << (m.title.isEmpty() ? QString() : m.title + QStringLiteral(" : ")) << m.text << Qt::endl;
 }
+
+int DatabaseArguments::parse(QCommandLineParser &parser, const QStringList &arguments, const QString &command,
+                             QTextStream &out, QTextStream &err)
+{
+    parser.addHelpOption();
+    if (!parser.parse(arguments)) {
+        err << parser.errorText() << Qt::endl;
+        return 2;
+    }
+    if (parser.isSet(QStringLiteral("help"))) {
+        out << parser.helpText();
+        return 0;
+    }
+    if (!read(parser)) {
+        err << usage(command) << Qt::endl;
+        return 2;
+    }
+    return -1;
+}

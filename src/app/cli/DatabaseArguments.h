@@ -27,6 +27,10 @@ public:
     // The file, or "dsn/database".
     QString target() const;
     QString usage(const QString &command) const;
+    // Parses the command line with the help option: -1 when the command goes
+    // on, else the exit status (0 after the help, 2 after a usage error).
+    int parse(QCommandLineParser &parser, const QStringList &arguments, const QString &command, QTextStream &out,
+              QTextStream &err);
 
     // Points the settings at the database.
     void configure(Settings &settings) const;

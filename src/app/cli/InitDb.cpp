@@ -22,19 +22,8 @@ int runInitDb(const QStringList &arguments, QTextStream &out, QTextStream &err)
     const QCommandLineOption save(QStringLiteral("save"),
                                   QStringLiteral("enregistre la base dans les paramètres de l'utilisateur"));
     parser.addOptions({description, save});
-    parser.addHelpOption();
-    if (!parser.parse(arguments)) {
-        err << parser.errorText() << Qt::endl;
-        return 2;
-    }
-    if (parser.isSet(QStringLiteral("help"))) {
-        out << parser.helpText();
-        return 0;
-    }
-    if (!target.read(parser)) {
-        err << target.usage(QStringLiteral("init-db")) << Qt::endl;
-        return 2;
-    }
+    if (const int status = target.parse(parser, arguments, QStringLiteral("init-db"), out, err); status >= 0)
+        return status;
 
     // The user's own settings are touched only when asked.
     QTemporaryDir scratch;

@@ -40,19 +40,8 @@ int runSeed(const QStringList &arguments, QTextStream &out, QTextStream &err)
     const QCommandLineOption start(QStringLiteral("start"), QStringLiteral("premier jour (jj/mm/aaaa)"),
                                    QStringLiteral("date"));
     parser.addOptions({seed, start});
-    parser.addHelpOption();
-    if (!parser.parse(arguments)) {
-        err << parser.errorText() << Qt::endl;
-        return 2;
-    }
-    if (parser.isSet(QStringLiteral("help"))) {
-        out << parser.helpText();
-        return 0;
-    }
-    if (!target.read(parser)) {
-        err << target.usage(QStringLiteral("seed")) << Qt::endl;
-        return 2;
-    }
+    if (const int status = target.parse(parser, arguments, QStringLiteral("seed"), out, err); status >= 0)
+        return status;
     for (const NumberOption &n : numbers) {
         if (!parser.isSet(n.option))
             continue;
