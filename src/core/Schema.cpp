@@ -125,27 +125,39 @@ Outcome SchemaUpgrade::run()
 
 namespace {
 
-// Indexes on the columns the planning and the task screens join on. The
-// server back ends need them to read a big planning in time; the embedded
-// back end builds its own for each statement and plans better without them.
-constexpr std::pair<const char *, const char *> ServerIndexes[] = {
-    {"kp_taches_desc", "noid"},          {"kp_taches_desc", "noidper"},     {"kp_taches_dates", "noid"},
-    {"kp_taches_dates", "datedeb"},      {"kp_taches_ressources", "noid"},  {"kp_taches_ressources", "noidressource"},
-    {"kp_taches_clients", "noid"},       {"kp_taches_clients", "noidsoc"},  {"kp_ressources", "noid"},
-    {"kp_societes", "noidsoc"},          {"kp_taches_couts", "noidtache"},  {"kp_equipes_ress", "noequipe"},
+// Indexes on the columns the planning and the task screens join on, without
+// which a server reads a big planning far too slowly. The embedded back end
+// builds its own indexes for each statement and, given more, can choose worse
+// plans: it keeps only those that were measured to help it.
+struct IndexSpec
+{
+    const char *table;
+    const char *column;
+    bool file;
+};
+
+constexpr IndexSpec Indexes[] = {
+    {"kp_taches_desc", "noid", true},          {"kp_taches_ressources", "noid", true},
+    {"kp_taches_clients", "noid", true},       {"kp_taches_desc", "noidper", false},
+    {"kp_taches_dates", "noid", false},        {"kp_taches_dates", "datedeb", false},
+    {"kp_taches_ressources", "noidressource", false}, {"kp_taches_clients", "noidsoc", false},
+    {"kp_ressources", "noid", false},          {"kp_societes", "noidsoc", false},
+    {"kp_taches_couts", "noidtache", false},   {"kp_equipes_ress", "noequipe", false},
 };
 
 } // namespace
 
-void SchemaUpgrade::addServerIndexes()
+void SchemaUpgrade::addIndexes()
 {
-    if (m_dialect.isFile())
-        return;
-    for (const auto &[table, column] : ServerIndexes) {
-        const QString name = QStringLiteral("ix_%1_%2").arg(QLatin1String(table).mid(3), QLatin1String(column));
+    for (const IndexSpec &index : Indexes) {
+        if (m_dialect.isFile() && !index.file)
+            continue;
+        const QString name = QStringLiteral("ix_%1_%2").arg(QLatin1String(index.table).mid(3), QLatin1String(index.column));
         // Only a speed-up: an index that exists already or cannot be made is no reason to refuse the database.
-        m_db.exec(QStringLiteral("create index ") + (m_dialect.isMySql() ? QStringLiteral("if not exists ") : QString()) + name
-                  + QStringLiteral(" on ") + QLatin1String(table) + QStringLiteral(" (") + QLatin1String(column) + QLatin1Char(')'));
+        const bool guarded = m_dialect.isFile() || m_dialect.isMySql();
+        m_db.exec(QStringLiteral("create index ") + (guarded ? QStringLiteral("if not exists ") : QString()) + name
+                  + QStringLiteral(" on ") + QLatin1String(index.table) + QStringLiteral(" (") + QLatin1String(index.column)
+                  + QLatin1Char(')'));
     }
 }
 
@@ -165,7 +177,7 @@ Outcome SchemaUpgrade::runSteps()
                 return seeded;
         }
     }
-    addServerIndexes();
+    addIndexes();
     return Outcome::success();
 }
 

@@ -77,7 +77,7 @@ private:
     Outcome runSteps();
     Outcome applyStep(const SchemaStep &step);
     Outcome seedCivilities();
-    void addServerIndexes();
+    void addIndexes();
     QString errorText(const char *pattern) const;
 
     Database &m_db;
