@@ -24,13 +24,6 @@ double ResultSet::toDouble(int row, int column) const
     return v.toDouble();
 }
 
-void ResultSet::appendRow(const QStringList &values, const std::vector<bool> &nulls)
-{
-    m_values.append(values);
-    m_nulls.insert(m_nulls.end(), nulls.begin(), nulls.end());
-    ++m_rowCount;
-}
-
 void ResultSet::clear()
 {
     m_columns.clear();

@@ -25,7 +25,6 @@ public:
 
     // Filled by the back ends.
     void setColumns(const QStringList &columns) { m_columns = columns; }
-    void appendRow(const QStringList &values, const std::vector<bool> &nulls);
     // One value of the row being read; endRow() closes it.
     void appendValue(const QString &value, bool isNull)
     {

@@ -161,8 +161,6 @@ bool OdbcDatabase::run(const QString &sql, ResultSet *result)
     }
     result->setColumns(names);
 
-    QStringList values;
-    std::vector<bool> nulls;
     std::vector<SQLWCHAR> buffer(4096);
     for (;;) {
         const SQLRETURN f = SQLFetch(stmt);
@@ -173,10 +171,9 @@ bool OdbcDatabase::run(const QString &sql, ResultSet *result)
             result->clear();
             return false;
         }
-        values.clear();
-        nulls.assign(columns, false);
         for (SQLSMALLINT c = 1; c <= columns; ++c) {
             QString value;
+            bool isNull = false;
             // Long texts come in pieces: read until the driver says the column is done.
             for (;;) {
                 SQLLEN indicator = 0;
@@ -190,7 +187,7 @@ bool OdbcDatabase::run(const QString &sql, ResultSet *result)
                     return false;
                 }
                 if (indicator == SQL_NULL_DATA) {
-                    nulls[c - 1] = true;
+                    isNull = true;
                     break;
                 }
                 // The buffer is zero-terminated; the MariaDB driver's length
@@ -203,9 +200,9 @@ bool OdbcDatabase::run(const QString &sql, ResultSet *result)
                 if (g == SQL_SUCCESS)
                     break;
             }
-            values.append(value);
+            result->appendValue(value, isNull);
         }
-        result->appendRow(values, nulls);
+        result->endRow();
     }
 }
 
