@@ -103,8 +103,8 @@ FrmPlanning::FrmPlanning(Session &session, Prompter &prompter, QWidget *parent)
     connect(m_scroll, &QScrollBar::valueChanged, m_view, &PlanningView::setFirstRow);
     connect(m_view, &PlanningView::rowsPerScreenChanged, this, &FrmPlanning::updateScroll);
     connect(m_view, &PlanningView::hovered, m_pointer, &QLabel::setText);
-    connect(m_view, &PlanningView::wheelRows, this, [this](int rows) { m_scroll->setValue(m_scroll->value() + rows); });
-    connect(m_view, &PlanningView::wheelDays, this, [this](int days) { setStartDate(m_start.addDays(days)); });
+    connect(m_view, &PlanningView::scrollRows, this, [this](int rows) { m_scroll->setValue(m_scroll->value() + rows); });
+    connect(m_view, &PlanningView::scrollDays, this, [this](int days) { setStartDate(m_start.addDays(days)); });
     connect(m_view, &PlanningView::blockActivated, this, &FrmPlanning::openBlock);
     connect(m_view, &PlanningView::rowActivated, this, &FrmPlanning::openRow);
 

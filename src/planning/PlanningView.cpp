@@ -3,6 +3,7 @@
 #include "planning/PlanningModel.h"
 
 #include <QHelpEvent>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QToolTip>
@@ -146,9 +147,26 @@ void PlanningView::wheelEvent(QWheelEvent *event)
         return;
     const bool days = m_settings.wheelAction == 1;
     if (days)
-        emit wheelDays(-notches * (m_settings.fastScrolling ? 7 : 1));
+        emit scrollDays(-notches * (m_settings.fastScrolling ? 7 : 1));
     else
-        emit wheelRows(-notches * (m_settings.fastScrolling ? qMax(1, m_layout.rowsPerScreen()) : 3));
+        emit scrollRows(-notches * (m_settings.fastScrolling ? qMax(1, m_layout.rowsPerScreen()) : 3));
+    event->accept();
+}
+
+void PlanningView::keyPressEvent(QKeyEvent *event)
+{
+    const int page = qMax(1, m_layout.rowsPerScreen());
+    switch (event->key()) {
+    case Qt::Key_Up: emit scrollRows(-1); break;
+    case Qt::Key_Down: emit scrollRows(1); break;
+    case Qt::Key_PageUp: emit scrollRows(-page); break;
+    case Qt::Key_PageDown: emit scrollRows(page); break;
+    case Qt::Key_Home: emit scrollRows(-m_layout.rowCount()); break;
+    case Qt::Key_End: emit scrollRows(m_layout.rowCount()); break;
+    case Qt::Key_Left: emit scrollDays(-1); break;
+    case Qt::Key_Right: emit scrollDays(1); break;
+    default: QWidget::keyPressEvent(event); return;
+    }
     event->accept();
 }
 

@@ -40,9 +40,9 @@ signals:
     void hovered(const QString &text);
     void blockActivated(int block);
     void rowActivated(int row);
-    // Wheel turns: rows (vertical) or days, by WheelAction.
-    void wheelRows(int rows);
-    void wheelDays(int days);
+    // Wheel turns (rows or days, by WheelAction) and the arrow and page keys.
+    void scrollRows(int rows);
+    void scrollDays(int days);
     // The rows that fit changed (after a resize).
     void rowsPerScreenChanged(int rows);
 
@@ -52,6 +52,7 @@ protected:
     void mouseMoveEvent(QMouseEvent *event) override;
     void mouseDoubleClickEvent(QMouseEvent *event) override;
     void wheelEvent(QWheelEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
     bool event(QEvent *event) override;
 
 private:

@@ -85,6 +85,14 @@ private slots:
         window->setStartDate(Monday.addDays(1));
         window->setStartDate(Monday.addDays(-1));
         QCOMPARE(window->loadCount(), loads);
+        // The keys move the rows and the days alike.
+        QTest::keyClick(window->view(), Qt::Key_PageDown);
+        QCOMPARE(window->view()->firstRow(), 10); // 30 rows, 20 to a screen: the last page
+        QTest::keyClick(window->view(), Qt::Key_Home);
+        QCOMPARE(window->view()->firstRow(), 0);
+        QTest::keyClick(window->view(), Qt::Key_Right);
+        QCOMPARE(window->startDate(), Monday);
+        QCOMPARE(window->loadCount(), loads);
         // Far away: the window reads again.
         window->setStartDate(Monday.addDays(40));
         QCOMPARE(window->loadCount(), loads + 1);

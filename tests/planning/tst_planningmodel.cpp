@@ -378,6 +378,23 @@ private slots:
         QVERIFY(m.blocks().isEmpty());
     }
 
+    // A task whose resource was deleted on another workstation.
+    void vanishedResource()
+    {
+        PlanningData data(session());
+        QVERIFY(data.resource(1, QStringLiteral("Alain")) && data.resource(2, QStringLiteral("Zoé")) && data.taskType(1, QStringLiteral("Pose"), 1));
+        QVERIFY(data.client(1, QStringLiteral("Garage")));
+        QVERIFY(data.simple(1, 1, 1, Monday, 9, 12, 1) && data.link(1, 2));
+        QVERIFY(db().exec(QStringLiteral("delete from kp_ressources where noid = 2")));
+        PlanningRequest r = request(Presentation::ByResource);
+        QCOMPARE(load(r).blocks().size(), 1);
+        r = request(Presentation::ByClient);
+        r.blockPhrase = QStringLiteral("G");
+        const PlanningModel byClient = load(r);
+        QCOMPARE(byClient.blocks().size(), 1);
+        QCOMPARE(byClient.blocks().at(0).text, QStringLiteral("Alain"));
+    }
+
     // Filters that must not narrow: the closure in a task query, a team with no member.
     void filtersThatKeepEverything()
     {
