@@ -85,3 +85,11 @@ bool BlockText::usesProspect(const QString &phrase)
             return true;
     return false;
 }
+
+bool BlockText::usesLinks(const QString &phrase)
+{
+    for (const QChar c : phrase)
+        if (c >= QLatin1Char('G') && c <= QLatin1Char('J'))
+            return true;
+    return false;
+}

@@ -19,6 +19,8 @@ QString compose(const QString &phrase, const PlanningBlock &block, const QString
 QString duration(double days, double hours, QChar decimalSeparator);
 
 bool usesComment(const QString &phrase);
+// Whether the phrase shows a list of linked rows (G to J).
+bool usesLinks(const QString &phrase);
 bool usesProspect(const QString &phrase);
 
 } // namespace BlockText

@@ -116,6 +116,90 @@ QString civilityName(const Session &session, int civility)
     return session.civilities().at(std::size_t(qBound(0, civility, 2))).shortName;
 }
 
+QString joinNames(const QStringList &parts);
+
+using LinkTable = QHash<qint64, QList<Link>>;
+
+// The clients and resources of the tasks of `taskLists`, each task's in the
+// order of their numbers; a null table is not read.
+bool readLinks(Session &session, const QStringList &taskLists, LinkTable *clientLinks, LinkTable *resourceLinks)
+{
+    Database &db = *session.database();
+    for (const QString &tasks : taskLists) {
+        if (!clientLinks)
+            break;
+        ResultSet c;
+        if (!db.query(QStringLiteral("select x.noid,s.noidsoc,s.typesoc,s.libsoc,s.sexecont,s.nomcont,s.prenomcont,s.adrsoc,"
+                                     "s.cpsoc,s.villesoc,s.coulfond,s.coultexte,s.noidzone from kp_taches_clients x,kp_societes s"
+                                     " where x.noidsoc = s.noidsoc and x.noid in (")
+                          + tasks + QLatin1Char(')'),
+                      c))
+            return false;
+        for (int r = 0; r < c.rowCount(); ++r) {
+            Link l;
+            l.key = c.toLongLong(r, 1);
+            l.name = c.toInt(r, 2) == 1 ? joinNames({civilityName(session, c.toInt(r, 4)), c.value(r, 5), c.value(r, 6)})
+                                        : c.value(r, 3).trimmed();
+            l.address = c.value(r, 7).trimmed();
+            l.postcode = c.value(r, 8).trimmed();
+            l.town = c.value(r, 9).trimmed();
+            l.background = c.toInt(r, 10);
+            l.text = c.toInt(r, 11);
+            l.zone = c.toInt(r, 12);
+            (*clientLinks)[c.toLongLong(r, 0)].append(l);
+        }
+    }
+    for (const QString &tasks : taskLists) {
+        if (!resourceLinks)
+            break;
+        ResultSet e;
+        if (!db.query(QStringLiteral("select x.noid,r.noid,r.typeressource,r.libelle,r.adrressource,r.cpressource,"
+                                     "r.villeressource,r.coulfond,r.coultexte from kp_taches_ressources x,kp_ressources r"
+                                     " where x.noidressource = r.noid and x.noid in (")
+                          + tasks + QLatin1Char(')'),
+                      e))
+            return false;
+        for (int r = 0; r < e.rowCount(); ++r) {
+            Link l;
+            l.key = e.toLongLong(r, 1);
+            l.name = e.value(r, 3).trimmed();
+            l.address = e.value(r, 4).trimmed();
+            l.postcode = e.value(r, 5).trimmed();
+            l.town = e.value(r, 6).trimmed();
+            l.background = e.toInt(r, 7);
+            l.text = e.toInt(r, 8);
+            (*resourceLinks)[e.toLongLong(r, 0)].append(l);
+        }
+    }
+    for (LinkTable *links : {clientLinks, resourceLinks})
+        if (links)
+            for (QList<Link> &list : *links)
+                std::sort(list.begin(), list.end(), [](const Link &a, const Link &b) { return a.key < b.key; });
+    return true;
+}
+
+// The lists the block texts G to J show: resources first, then clients.
+void setLinks(PlanningBlock &b, const QList<Link> &resources, const QList<Link> &clients)
+{
+    b.linkNames.clear();
+    b.addresses.clear();
+    b.postcodes.clear();
+    b.towns.clear();
+    b.resources.clear();
+    b.clients.clear();
+    for (const QList<Link> *list : {&resources, &clients})
+        for (const Link &l : *list) {
+            b.linkNames.append(l.name);
+            b.addresses.append(l.address);
+            b.postcodes.append(l.postcode);
+            b.towns.append(l.town);
+        }
+    for (const Link &l : resources)
+        b.resources.append(l.key);
+    for (const Link &l : clients)
+        b.clients.append(l.key);
+}
+
 QString joinNames(const QStringList &parts)
 {
     QStringList kept;
@@ -247,59 +331,15 @@ Outcome PlanningModel::loadBlocks(Session &session, const PlanningRequest &reque
         }
     }
     const QStringList taskLists = PlanningQueries::numberLists(numbers);
-    const bool wantClients = request.presentation != Presentation::ByClient;
-    const bool wantResources = request.presentation != Presentation::ByResource;
-    QHash<qint64, QList<Link>> clientLinks, resourceLinks;
-    for (const QString &tasks : taskLists) {
-        if (!wantClients)
-            break;
-        ResultSet c;
-        if (!db.query(QStringLiteral("select x.noid,s.noidsoc,s.typesoc,s.libsoc,s.sexecont,s.nomcont,s.prenomcont,s.adrsoc,"
-                                     "s.cpsoc,s.villesoc,s.coulfond,s.coultexte,s.noidzone from kp_taches_clients x,kp_societes s"
-                                     " where x.noidsoc = s.noidsoc and x.noid in (")
-                          + tasks + QLatin1Char(')'),
-                      c))
-            return failure();
-        for (int r = 0; r < c.rowCount(); ++r) {
-            Link l;
-            l.key = c.toLongLong(r, 1);
-            l.name = c.toInt(r, 2) == 1 ? joinNames({civilityName(session, c.toInt(r, 4)), c.value(r, 5), c.value(r, 6)})
-                                        : c.value(r, 3).trimmed();
-            l.address = c.value(r, 7).trimmed();
-            l.postcode = c.value(r, 8).trimmed();
-            l.town = c.value(r, 9).trimmed();
-            l.background = c.toInt(r, 10);
-            l.text = c.toInt(r, 11);
-            l.zone = c.toInt(r, 12);
-            clientLinks[c.toLongLong(r, 0)].append(l);
-        }
-    }
-    for (const QString &tasks : taskLists) {
-        if (!wantResources)
-            break;
-        ResultSet e;
-        if (!db.query(QStringLiteral("select x.noid,r.noid,r.typeressource,r.libelle,r.adrressource,r.cpressource,"
-                                     "r.villeressource,r.coulfond,r.coultexte from kp_taches_ressources x,kp_ressources r"
-                                     " where x.noidressource = r.noid and x.noid in (")
-                          + tasks + QLatin1Char(')'),
-                      e))
-            return failure();
-        for (int r = 0; r < e.rowCount(); ++r) {
-            Link l;
-            l.key = e.toLongLong(r, 1);
-            l.name = e.value(r, 3).trimmed();
-            l.address = e.value(r, 4).trimmed();
-            l.postcode = e.value(r, 5).trimmed();
-            l.town = e.value(r, 6).trimmed();
-            l.background = e.toInt(r, 7);
-            l.text = e.toInt(r, 8);
-            resourceLinks[e.toLongLong(r, 0)].append(l);
-        }
-    }
-    // Each task's links in the order of their numbers.
-    for (QHash<qint64, QList<Link>> *links : {&clientLinks, &resourceLinks})
-        for (QList<Link> &list : *links)
-            std::sort(list.begin(), list.end(), [](const Link &a, const Link &b) { return a.key < b.key; });
+    // The linked clients and resources, read now only when a block text, the
+    // colours or the owner flag need them; a tool-tip reads its own later.
+    const bool listsShown = BlockText::usesLinks(request.blockPhrase);
+    const bool wantClients = request.presentation != Presentation::ByClient
+                             && (listsShown || request.colours == ColourSource::Client || request.colours == ColourSource::Zone);
+    const bool wantResources = request.presentation != Presentation::ByResource && (listsShown || session.currentResource() > 0);
+    LinkTable clientLinks, resourceLinks;
+    if (!readLinks(session, taskLists, wantClients ? &clientLinks : nullptr, wantResources ? &resourceLinks : nullptr))
+        return failure();
     QHash<qint64, QString> comments;
     const bool wantComments = BlockText::usesComment(request.blockPhrase);
     for (const QString &tasks : taskLists) {
@@ -402,17 +442,9 @@ Outcome PlanningModel::loadBlocks(Session &session, const PlanningRequest &reque
         }
         const QList<Link> clients = clientLinks.value(b.noid);
         const QList<Link> resources = resourceLinks.value(b.noid);
-        for (const QList<Link> *list : {&resources, &clients})
-            for (const Link &l : *list) {
-                b.linkNames.append(l.name);
-                b.addresses.append(l.address);
-                b.postcodes.append(l.postcode);
-                b.towns.append(l.town);
-            }
-        for (const Link &l : resources)
-            b.resources.append(l.key);
-        for (const Link &l : clients)
-            b.clients.append(l.key);
+        setLinks(b, resources, clients);
+        b.linksRead = wantClients == (request.presentation != Presentation::ByClient)
+                      && wantResources == (request.presentation != Presentation::ByResource);
 
         Colours colours = type;
         switch (request.colours) {
@@ -503,6 +535,14 @@ QString PlanningModel::tooltip(Session &session, int index)
             && !rs.isEmpty())
             b.comment = orSlash(rs.value(0, 0));
         b.commentRead = true;
+    }
+    if (!b.linksRead && BlockText::usesLinks(m_request.tooltipPhrase) && session.database()) {
+        LinkTable clients, resources;
+        const Presentation p = m_request.presentation;
+        if (readLinks(session, {QString::number(b.noid)}, p != Presentation::ByClient ? &clients : nullptr,
+                      p != Presentation::ByResource ? &resources : nullptr))
+            setLinks(b, resources.value(b.noid), clients.value(b.noid));
+        b.linksRead = true;
     }
     b.tooltip = BlockText::compose(m_request.tooltipPhrase, b, m_prospects.value(b.prospect), session.shownDecimalSeparator());
     return b.tooltip;

@@ -69,6 +69,7 @@ struct PlanningBlock
     QString text;
     QString tooltip;           // composed when first asked for (PlanningModel::tooltip)
     bool commentRead = false;  // comment holds the task's comment
+    bool linksRead = false;    // the lists of linked rows are filled
     bool owner = true;
 
     bool isLeave() const { return leaveCode != QLatin1String("/") && !leaveCode.isEmpty(); }

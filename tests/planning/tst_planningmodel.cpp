@@ -510,6 +510,12 @@ private slots:
         QCOMPARE(b.text, QStringLiteral("Pose Garage, Mme Dupuis Léa Projet Alpha"));
         QCOMPARE(b.tooltip, QStringLiteral("01/03/2027 09:00\n01/03/2027 12:00\n") + BlockText::duration(0.5, 3, session().shownDecimalSeparator())
                                 + QStringLiteral("\nChanger le filtre"));
+        // Lists shown only by the tool-tip are read when it is first shown.
+        r.blockPhrase = QStringLiteral("E");
+        r.tooltipPhrase = QStringLiteral("GJ");
+        PlanningModel lazy = load(r);
+        QVERIFY(lazy.blocks().at(0).linkNames.isEmpty());
+        QCOMPARE(lazy.tooltip(session(), 0), QStringLiteral("Garage, Mme Dupuis Léa"));
         QCOMPARE(BlockText::duration(2, 1, QLatin1Char(',')), QStringLiteral("2 jours 1 heure"));
         QCOMPARE(BlockText::duration(1.5, 0, QLatin1Char(',')), QStringLiteral("1,5 jours"));
     }
