@@ -40,8 +40,8 @@ QString BlockText::duration(double days, double hours, QChar separator)
 
 QString BlockText::compose(const QString &phrase, const PlanningBlock &b, const QStringList &prospect, QChar separator)
 {
-    QStringList lines;
-    QStringList line;
+    QString text;
+    bool lineStart = true; // nothing written on the current line yet
     for (const QChar letter : phrase) {
         if (letter < QLatin1Char('A') || letter > QLatin1Char('W'))
             continue;
@@ -50,8 +50,8 @@ QString BlockText::compose(const QString &phrase, const PlanningBlock &b, const 
         case 'A': item = b.startText(); break;
         case 'B': item = b.endText(); break;
         case 'C':
-            lines.append(line.join(QLatin1Char(' ')));
-            line.clear();
+            text += QLatin1Char('\n');
+            lineStart = true;
             continue;
         case 'D': item = duration(b.nbjours, b.nbheures, separator); break;
         case 'E': item = b.typeLabel; break;
@@ -66,11 +66,14 @@ QString BlockText::compose(const QString &phrase, const PlanningBlock &b, const 
         default: item = prospect.value(letter.toLatin1() - 'M'); break;
         }
         item = item.trimmed();
-        if (!item.isEmpty() && item != QLatin1String("/"))
-            line.append(item);
+        if (item.isEmpty() || item == QLatin1String("/"))
+            continue;
+        if (!lineStart)
+            text += QLatin1Char(' ');
+        text += item;
+        lineStart = false;
     }
-    lines.append(line.join(QLatin1Char(' ')));
-    return lines.join(QLatin1Char('\n'));
+    return text;
 }
 
 bool BlockText::usesComment(const QString &phrase)
