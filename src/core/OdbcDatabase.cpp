@@ -152,14 +152,38 @@ bool OdbcDatabase::run(const QString &sql, ResultSet *result)
     SQLSMALLINT columns = 0;
     SQLNumResultCols(stmt, &columns);
     QStringList names;
+    std::vector<SQLULEN> sizes;
     for (SQLSMALLINT c = 1; c <= columns; ++c) {
         SQLWCHAR name[256] = {0};
         SQLSMALLINT nameLength = 0, type = 0, digits = 0, nullable = 0;
         SQLULEN size = 0;
         SQLDescribeColW(stmt, c, name, 256, &nameLength, &type, &size, &digits, &nullable);
         names.append(fromWide(name));
+        sizes.push_back(size);
     }
     result->setColumns(names);
+
+    // Columns of known, modest width come a few hundred rows at a time; long
+    // texts, or a driver that cuts a value short, are read value by value.
+    switch (fetchInBlocks(stmt, sizes, result)) {
+    case BlockFetch::Done: return true;
+    case BlockFetch::Failed: return false;
+    case BlockFetch::NotUsed: break;
+    case BlockFetch::Truncated:
+        result->clear();
+        result->setColumns(names);
+        SQLFreeStmt(stmt, SQL_CLOSE);
+        SQLFreeStmt(stmt, SQL_UNBIND);
+        SQLSetStmtAttr(stmt, SQL_ATTR_ROW_ARRAY_SIZE, reinterpret_cast<SQLPOINTER>(SQLULEN(1)), 0);
+        SQLSetStmtAttr(stmt, SQL_ATTR_ROWS_FETCHED_PTR, nullptr, 0);
+        SQLSetStmtAttr(stmt, SQL_ATTR_ROW_STATUS_PTR, nullptr, 0);
+        if (!SQL_SUCCEEDED(SQLExecDirectW(stmt, const_cast<SQLWCHAR *>(wide(sql)), SQL_NTS))) {
+            m_error = diagnostics(SQL_HANDLE_STMT, stmt);
+            result->clear();
+            return false;
+        }
+        break;
+    }
 
     std::vector<SQLWCHAR> buffer(4096);
     for (;;) {
@@ -203,6 +227,71 @@ bool OdbcDatabase::run(const QString &sql, ResultSet *result)
             result->appendValue(value, isNull);
         }
         result->endRow();
+    }
+}
+
+OdbcDatabase::BlockFetch OdbcDatabase::fetchInBlocks(void *statement, const std::vector<SQLULEN> &sizes, ResultSet *result)
+{
+    constexpr SQLULEN Rows = 256;
+    constexpr SQLULEN WidestColumn = 2000;
+    SQLHSTMT stmt = statement;
+    const std::size_t columns = sizes.size();
+    if (columns == 0)
+        return BlockFetch::NotUsed;
+    std::vector<SQLULEN> widths(columns);
+    for (std::size_t c = 0; c < columns; ++c) {
+        if (sizes[c] == 0 || sizes[c] > WidestColumn)
+            return BlockFetch::NotUsed;
+        // Room to spare: drivers describe some columns (numbers, dates) narrower than their text.
+        widths[c] = qMax<SQLULEN>(sizes[c] * 2, 64) + 1;
+    }
+    SQLULEN fetched = 0;
+    std::vector<SQLUSMALLINT> status(Rows);
+    if (!SQL_SUCCEEDED(SQLSetStmtAttr(stmt, SQL_ATTR_ROW_BIND_TYPE, reinterpret_cast<SQLPOINTER>(SQLULEN(SQL_BIND_BY_COLUMN)), 0))
+        || !SQL_SUCCEEDED(SQLSetStmtAttr(stmt, SQL_ATTR_ROW_ARRAY_SIZE, reinterpret_cast<SQLPOINTER>(Rows), 0))
+        || !SQL_SUCCEEDED(SQLSetStmtAttr(stmt, SQL_ATTR_ROWS_FETCHED_PTR, &fetched, 0))
+        || !SQL_SUCCEEDED(SQLSetStmtAttr(stmt, SQL_ATTR_ROW_STATUS_PTR, status.data(), 0))) {
+        SQLSetStmtAttr(stmt, SQL_ATTR_ROW_ARRAY_SIZE, reinterpret_cast<SQLPOINTER>(SQLULEN(1)), 0);
+        return BlockFetch::NotUsed;
+    }
+    std::vector<std::vector<SQLWCHAR>> buffers(columns);
+    std::vector<std::vector<SQLLEN>> indicators(columns, std::vector<SQLLEN>(Rows));
+    for (std::size_t c = 0; c < columns; ++c) {
+        buffers[c].assign(widths[c] * Rows, 0);
+        if (!SQL_SUCCEEDED(SQLBindCol(stmt, SQLUSMALLINT(c + 1), SQL_C_WCHAR, buffers[c].data(),
+                                      SQLLEN(widths[c] * sizeof(SQLWCHAR)), indicators[c].data())))
+            return BlockFetch::Truncated; // start again value by value
+    }
+    for (;;) {
+        const SQLRETURN f = SQLFetch(stmt);
+        if (f == SQL_NO_DATA)
+            return BlockFetch::Done;
+        if (!SQL_SUCCEEDED(f)) {
+            m_error = diagnostics(SQL_HANDLE_STMT, stmt);
+            result->clear();
+            return BlockFetch::Failed;
+        }
+        for (SQLULEN r = 0; r < fetched; ++r) {
+            if (status[r] == SQL_ROW_NOROW || status[r] == SQL_ROW_ERROR)
+                continue;
+            for (std::size_t c = 0; c < columns; ++c) {
+                const SQLLEN indicator = indicators[c][r];
+                if (indicator == SQL_NULL_DATA) {
+                    result->appendValue(QString(), true);
+                    continue;
+                }
+                const SQLWCHAR *cell = buffers[c].data() + r * widths[c];
+                qsizetype chars = 0;
+                while (chars < qsizetype(widths[c]) && cell[chars] != 0)
+                    ++chars;
+                // A value that filled its whole cell may have been cut.
+                if (chars >= qsizetype(widths[c]) - 1
+                    || (indicator != SQL_NO_TOTAL && indicator >= SQLLEN((widths[c] - 1) * sizeof(SQLWCHAR))))
+                    return BlockFetch::Truncated;
+                result->appendValue(fromWide(cell, chars), false);
+            }
+            result->endRow();
+        }
     }
 }
 

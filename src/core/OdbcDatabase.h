@@ -3,6 +3,7 @@
 #include "core/Database.h"
 
 #include <memory>
+#include <vector>
 
 // A server back end reached through an ODBC data source. Values are fetched as
 // text. A MySQL/MariaDB connection is set up so that doubling quotes is the
@@ -33,6 +34,9 @@ private:
     struct Handles;
     OdbcDatabase(Backend backend, std::unique_ptr<Handles> handles);
     bool run(const QString &sql, ResultSet *result);
+    enum class BlockFetch { Done, Failed, NotUsed, Truncated };
+    // Reads the rows of an executed statement through bound columns, many at a time.
+    BlockFetch fetchInBlocks(void *statement, const std::vector<unsigned long> &sizes, ResultSet *result);
     bool endTransaction(bool commit);
 
     Backend m_backend;
