@@ -209,6 +209,20 @@ private slots:
         QCOMPARE(session().settings().read(QStringLiteral("Planning"), QStringLiteral("Presentation")), QStringLiteral("2"));
     }
 
+    // A list that cannot be read says so and stays empty; the planning still opens.
+    void unreadableList()
+    {
+        smallPlanning();
+        QVERIFY(db().exec(QStringLiteral("drop table kp_zones")));
+        auto window = open();
+        QCOMPARE(window->filterPanel()->list(FilterId::Zone)->count(), 2); // "Toutes" and "Défaut"
+        QStringList texts = m_prompter.texts();
+        QVERIFY(texts.contains(QStringLiteral("Erreur lors de la lecture des zones")));
+        QCOMPARE(m_prompter.shown().first().title, QStringLiteral("Erreur"));
+        QCOMPARE(window->model().blocks().size(), 3);
+        m_db->makeBlank();
+    }
+
     // Pictures of the window in each presentation and period, on generated data.
     void screenshots()
     {

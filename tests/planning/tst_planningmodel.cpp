@@ -6,6 +6,7 @@
 #include "planning/PlanningQueries.h"
 #include "tasks/Periodicity.h"
 
+#include <QImage>
 #include <QTest>
 #include <random>
 
@@ -376,6 +377,28 @@ private slots:
         // A window with no occurrence: no block for the series.
         m = load(request(Presentation::ByResource, {}, QDate(2026, 11, 5), 5));
         QVERIFY(m.blocks().isEmpty());
+    }
+
+    // Row icons come from the images folder, each file read once, letter case aside.
+    void rowIcons()
+    {
+        PlanningData data(session());
+        QImage picture(8, 8, QImage::Format_RGB32);
+        picture.fill(Qt::red);
+        QVERIFY(picture.save(m_db->folder() + QStringLiteral("/camion.png")));
+        QVERIFY(data.resource(1, QStringLiteral("Camion 1"), 1) && data.resource(2, QStringLiteral("Camion 2"), 1)
+                && data.resource(3, QStringLiteral("Alain")) && data.resource(4, QStringLiteral("Zoé")));
+        QVERIFY(db().exec(QStringLiteral("update kp_ressources set nomico = 'camion.png' where noid = 1")));
+        QVERIFY(db().exec(QStringLiteral("update kp_ressources set nomico = 'CAMION.PNG' where noid = 2")));
+        QVERIFY(db().exec(QStringLiteral("update kp_ressources set nomico = 'absent.png' where noid = 3")));
+        PlanningRequest r = request(Presentation::ByResource);
+        r.imagesFolder = m_db->folder();
+        const PlanningModel m = load(r);
+        QCOMPARE(m.icons().size(), 1);
+        QCOMPARE(m.rows().at(m.rowOf(1)).icon, 0);
+        QCOMPARE(m.rows().at(m.rowOf(2)).icon, 0);
+        QCOMPARE(m.rows().at(m.rowOf(3)).icon, -1);
+        QCOMPARE(m.rows().at(m.rowOf(4)).icon, -1);
     }
 
     // A task whose resource was deleted on another workstation.
