@@ -33,8 +33,17 @@ QString ddmmyyyy(const QDate &date)
     return QString(text, 10);
 }
 
+// A day and a time of day, without the time-zone work of QDateTime (which
+// would look at the system's zone for every one of thousands of lines).
+struct Moment
+{
+    QDate date;
+    int minutes = 0;
+    static Moment of(const QDateTime &at) { return {at.date(), at.time().hour() * 60 + at.time().minute()}; }
+};
+
 // A stored date-time, read quickly in the usual "yyyy-mm-dd hh:mm[:ss]" shape.
-QDateTime readDateTime(const QString &text)
+Moment readMoment(const QString &text)
 {
     const QStringView t(text);
     const auto digits = [&](int from, int count) {
@@ -50,10 +59,16 @@ QDateTime readDateTime(const QString &text)
     if (t.size() >= 16 && t.at(4) == u'-' && t.at(7) == u'-' && t.at(13) == u':') {
         const QDate date(digits(0, 4), digits(5, 2), digits(8, 2));
         const int h = digits(11, 2), m = digits(14, 2);
-        if (date.isValid() && h >= 0 && m >= 0)
-            return QDateTime(date, QTime(h, m));
+        if (date.isValid() && h >= 0 && h < 24 && m >= 0 && m < 60)
+            return {date, h * 60 + m};
     }
-    return parseDbDateTime(text);
+    return Moment::of(parseDbDateTime(text));
+}
+
+int minutesOf(const QString &hhmm)
+{
+    const qsizetype colon = hhmm.indexOf(QLatin1Char(':'));
+    return colon < 0 ? 0 : hhmm.left(colon).toInt() * 60 + hhmm.mid(colon + 1).toInt();
 }
 
 // "/" for a column that holds nothing.
@@ -69,17 +84,16 @@ Entity rowEntity(Presentation p)
 }
 
 // Sets a block's start and end; an end at midnight is 24:00 of the day before.
-void setRange(PlanningBlock &b, const QDateTime &start, const QDateTime &end)
+void setRange(PlanningBlock &b, const Moment &start, const Moment &end)
 {
-    b.startDate = start.date();
-    b.startMinutes = start.time().hour() * 60 + start.time().minute();
-    const int endMinutes = end.time().hour() * 60 + end.time().minute();
-    if (endMinutes == 0 && end.date().isValid()) {
-        b.endDate = end.date().addDays(-1);
+    b.startDate = start.date;
+    b.startMinutes = start.minutes;
+    if (end.minutes == 0 && end.date.isValid()) {
+        b.endDate = end.date.addDays(-1);
         b.endMinutes = 1440;
     } else {
-        b.endDate = end.date();
-        b.endMinutes = endMinutes;
+        b.endDate = end.date;
+        b.endMinutes = end.minutes;
     }
 }
 
@@ -367,7 +381,7 @@ Outcome PlanningModel::loadBlocks(Session &session, const PlanningRequest &reque
         b.noid = rs.toLongLong(r, 0);
         b.rowKey = rs.toLongLong(r, 1);
         b.rowLabel = rs.value(r, 2).trimmed();
-        setRange(b, readDateTime(rs.value(r, 3)), readDateTime(rs.value(r, 4)));
+        setRange(b, readMoment(rs.value(r, 3)), readMoment(rs.value(r, 4)));
         b.taskType = rs.toLongLong(r, 5);
         b.urgency = orSlash(rs.value(r, 6));
         b.project = orSlash(rs.value(r, 7));
@@ -502,7 +516,7 @@ Outcome PlanningModel::loadBlocks(Session &session, const PlanningRequest &reque
             Periodicity::dropReplaced(b.noid, replaced, &occurrences);
             for (const Occurrence &o : std::as_const(occurrences)) {
                 PlanningBlock copy = b;
-                setRange(copy, o.start(), o.end());
+                setRange(copy, {o.day, minutesOf(o.hordeb)}, {o.endDay, minutesOf(o.horfin)});
                 if (copy.endDate < request.first)
                     continue;
                 copy.occurrence = o.number;
