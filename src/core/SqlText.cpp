@@ -263,3 +263,17 @@ QString slashToEmpty(const QString &stored)
 {
     return stored == QLatin1String("/") ? QString() : stored;
 }
+
+QString numberList(const QList<qint64> &numbers, const QString &whenEmpty)
+{
+    if (numbers.isEmpty())
+        return whenEmpty;
+    QString list;
+    list.reserve(numbers.size() * 7);
+    for (qsizetype i = 0; i < numbers.size(); ++i) {
+        if (i > 0)
+            list += QLatin1Char(',');
+        list += QString::number(numbers.at(i));
+    }
+    return list;
+}

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QDate>
+#include <QList>
 #include <QDateTime>
 #include <QString>
 
@@ -37,6 +38,9 @@ DateEntry normaliseDateEntry(const QString &typed, bool full = true, const QDate
 // number. Extra decimals are rounded half away from zero.
 QString sqlNumber(const QString &text, int decimals);
 QString displayNumber(const QString &text, int decimals, QChar separator);
+
+// Numbers comma-separated, for "in (...)"; `whenEmpty` for no number.
+QString numberList(const QList<qint64> &numbers, const QString &whenEmpty = {});
 
 // "," when "0,1" reads as a number on this machine, else ".".
 QChar systemDecimalSeparator();

@@ -41,11 +41,6 @@ namespace {
 // only moves the picture.
 constexpr int Margin = 7;
 
-Entity rowEntity(Presentation p)
-{
-    return p == Presentation::ByResource ? Entity::Ressource : p == Presentation::ByClient ? Entity::Client : Entity::Tache;
-}
-
 } // namespace
 
 FrmPlanning::FrmPlanning(Session &session, Prompter &prompter, QWidget *parent)
@@ -122,6 +117,13 @@ FrmPlanning::~FrmPlanning() = default;
 QString FrmPlanning::rowTerm() const
 {
     return m_session.terms().singular(rowEntity(m_settings.presentation));
+}
+
+QString FrmPlanning::emptyText() const
+{
+    const bool feminine = m_session.terms().feminine(rowEntity(m_settings.presentation));
+    return QStringLiteral("Aucun") + (feminine ? QStringLiteral("e ") : QStringLiteral(" ")) + rowTerm().toLower()
+           + QStringLiteral(" à afficher");
 }
 
 void FrmPlanning::buildMenus()
@@ -299,12 +301,9 @@ void FrmPlanning::showFrame()
         reload();
         return;
     }
-    const QString term = rowTerm();
-    m_view->setTexts(PlanningPeriod::caption(m_period),
-                     QStringLiteral("Aucun") + (m_session.terms().feminine(rowEntity(m_settings.presentation)) ? QStringLiteral("e ") : QStringLiteral(" "))
-                         + term.toLower() + QStringLiteral(" à afficher"));
+    m_view->setTexts(PlanningPeriod::caption(m_period), emptyText());
     m_view->setRowTip(QStringLiteral("Double cliquez pour modifier ") + m_session.terms().article(rowEntity(m_settings.presentation))
-                      + term.toLower() + QStringLiteral(" : "));
+                      + rowTerm().toLower() + QStringLiteral(" : "));
     m_view->setFrame(m_settings, m_settings.presentation, m_period, m_start, days);
     updateScroll();
     updateStatus();
@@ -328,10 +327,8 @@ void FrmPlanning::updateStatus()
     int shown = 0;
     for (const BlockPlace &p : m_view->layout().places())
         shown += p.inDays ? 1 : 0;
-    const QString term = rowTerm().toLower();
     if (rows == 0)
-        m_summary->setText(QStringLiteral("Aucun") + (m_session.terms().feminine(rowEntity(m_settings.presentation)) ? QStringLiteral("e ") : QStringLiteral(" "))
-                           + term + QStringLiteral(" à afficher"));
+        m_summary->setText(emptyText());
     else
         m_summary->setText(QStringLiteral("%1 ligne%2, %3 bloc%4 du %5 au %6")
                                .arg(rows)

@@ -64,6 +64,8 @@ private:
     void updateScroll();
     void updateStatus();
     QString rowTerm() const;
+    // "Aucune ressource à afficher" and the like.
+    QString emptyText() const;
 
     Session &m_session;
     Prompter &m_prompter;

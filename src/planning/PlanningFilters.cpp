@@ -3,18 +3,6 @@
 #include "core/Database.h"
 #include "core/SqlText.h"
 
-namespace {
-
-QString joined(const auto &numbers)
-{
-    QStringList parts;
-    for (const auto n : numbers)
-        parts.append(QString::number(n));
-    return parts.join(QLatin1Char(','));
-}
-
-} // namespace
-
 Outcome PlanningFilters::stageClients(Database &db, qint64 stage, QString *list)
 {
     ResultSet criteria;
@@ -78,9 +66,9 @@ Outcome PlanningFilters::build(Database &db, const FilterChoice &choice, FilterF
     if (!choice.company.isEmpty())
         f->company = QStringLiteral(" s.libsoc = '") + sqlText(choice.company) + QLatin1Char('\'');
     if (!choice.resourceKinds.isEmpty())
-        f->resourceKinds = QStringLiteral(" r.typeressource in (") + joined(choice.resourceKinds) + QStringLiteral(") ");
+        f->resourceKinds = QStringLiteral(" r.typeressource in (") + numberList(QList<qint64>(choice.resourceKinds.cbegin(), choice.resourceKinds.cend())) + QStringLiteral(") ");
     if (!choice.taskTypes.isEmpty())
-        f->taskTypes = QStringLiteral(" d.noidtache in (") + joined(choice.taskTypes) + QStringLiteral(") ");
+        f->taskTypes = QStringLiteral(" d.noidtache in (") + numberList(choice.taskTypes) + QStringLiteral(") ");
     if (choice.closure == 0 || choice.closure == 1)
         f->closure = QStringLiteral(" s.cloture = ") + QString::number(choice.closure);
     if (choice.stage > 0) {

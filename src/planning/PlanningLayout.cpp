@@ -5,21 +5,11 @@
 #include <QFontMetricsF>
 #include <cmath>
 
-namespace {
-
-int minutesOf(const QString &hhmm)
-{
-    const qsizetype colon = hhmm.indexOf(QLatin1Char(':'));
-    if (colon < 0)
-        return 0;
-    return hhmm.left(colon).toInt() * 60 + hhmm.mid(colon + 1).toInt();
-}
-
-} // namespace
+using WorkingTime::minutesOfDay;
 
 QString GridPoint::time() const
 {
-    return QStringLiteral("%1:%2").arg(minutes / 60, 2, 10, QLatin1Char('0')).arg(minutes % 60, 2, 10, QLatin1Char('0'));
+    return WorkingTime::timeOfDay(minutes);
 }
 
 void PlanningLayout::compute(const PlanningSettings &settings, Presentation presentation, const Frame &frame)
@@ -27,14 +17,14 @@ void PlanningLayout::compute(const PlanningSettings &settings, Presentation pres
     m_frame = frame;
     m_frame.days = qMax(1, frame.days);
     const CompanyHours hours = m_model ? m_model->hours() : CompanyHours();
-    m_hordeb = minutesOf(hours.hordeb);
-    m_span = minutesOf(hours.horfin) - m_hordeb;
+    m_hordeb = minutesOfDay(hours.hordeb);
+    m_span = minutesOfDay(hours.horfin) - m_hordeb;
     // A working day of no hours is drawn as the whole day.
     if (m_span <= 0) {
         m_hordeb = 0;
         m_span = 1440;
     }
-    const double spanHours = double(minutesOf(hours.horfin) - minutesOf(hours.hordeb)) / 60.0;
+    const double spanHours = double(minutesOfDay(hours.horfin) - minutesOfDay(hours.hordeb)) / 60.0;
     m_cells = PlanningPeriod::cellsPerDay(frame.period, m_frame.days, spanHours);
     m_step = PlanningPeriod::stepMinutes(frame.period, m_frame.days);
 

@@ -16,13 +16,6 @@ namespace {
 
 const QString Error = QStringLiteral("Erreur");
 
-QString hhmm(int minutes)
-{
-    const QChar text[5] = {QChar(u'0' + minutes / 600), QChar(u'0' + minutes / 60 % 10), u':', QChar(u'0' + minutes % 60 / 10),
-                           QChar(u'0' + minutes % 10)};
-    return QString(text, 5);
-}
-
 QString ddmmyyyy(const QDate &date)
 {
     if (!date.isValid())
@@ -65,22 +58,11 @@ Moment readMoment(const QString &text)
     return Moment::of(parseDbDateTime(text));
 }
 
-int minutesOf(const QString &hhmm)
-{
-    const qsizetype colon = hhmm.indexOf(QLatin1Char(':'));
-    return colon < 0 ? 0 : hhmm.left(colon).toInt() * 60 + hhmm.mid(colon + 1).toInt();
-}
-
 // "/" for a column that holds nothing.
 QString orSlash(const QString &value)
 {
     const QString v = value.trimmed();
     return v.isEmpty() ? QStringLiteral("/") : v;
-}
-
-Entity rowEntity(Presentation p)
-{
-    return p == Presentation::ByResource ? Entity::Ressource : p == Presentation::ByClient ? Entity::Client : Entity::Tache;
 }
 
 // Sets a block's start and end; an end at midnight is 24:00 of the day before.
@@ -225,8 +207,8 @@ QString joinNames(const QStringList &parts)
 
 } // namespace
 
-QString PlanningBlock::startTime() const { return hhmm(startMinutes); }
-QString PlanningBlock::endTime() const { return hhmm(endMinutes); }
+QString PlanningBlock::startTime() const { return WorkingTime::timeOfDay(startMinutes); }
+QString PlanningBlock::endTime() const { return WorkingTime::timeOfDay(endMinutes); }
 QString PlanningBlock::startText() const { return ddmmyyyy(startDate) + QLatin1Char(' ') + startTime(); }
 QString PlanningBlock::endText() const { return ddmmyyyy(endDate) + QLatin1Char(' ') + endTime(); }
 
@@ -516,7 +498,7 @@ Outcome PlanningModel::loadBlocks(Session &session, const PlanningRequest &reque
             Periodicity::dropReplaced(b.noid, replaced, &occurrences);
             for (const Occurrence &o : std::as_const(occurrences)) {
                 PlanningBlock copy = b;
-                setRange(copy, {o.day, minutesOf(o.hordeb)}, {o.endDay, minutesOf(o.horfin)});
+                setRange(copy, {o.day, WorkingTime::minutesOfDay(o.hordeb)}, {o.endDay, WorkingTime::minutesOfDay(o.horfin)});
                 if (copy.endDate < request.first)
                     continue;
                 copy.occurrence = o.number;

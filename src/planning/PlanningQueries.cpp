@@ -1,6 +1,7 @@
 #include "planning/PlanningQueries.h"
 
 #include "core/Dialect.h"
+#include "core/SqlText.h"
 #include "planning/PlanningFilters.h"
 
 namespace {
@@ -117,25 +118,11 @@ QString PlanningQueries::taskQuery(Presentation presentation, const FilterFragme
     return {};
 }
 
-QString PlanningQueries::windowTasks(const Dialect &dialect, const QDate &first, int days)
-{
-    return QStringLiteral("select t.noid from kp_taches_dates t,kp_taches_desc d where d.noid = t.noid")
-           + windowCondition(dialect, first, days);
-}
-
 QStringList PlanningQueries::numberLists(const QList<qint64> &numbers)
 {
     constexpr qsizetype PerList = 5000;
     QStringList lists;
-    for (qsizetype from = 0; from < numbers.size(); from += PerList) {
-        QString list;
-        list.reserve(PerList * 7);
-        for (qsizetype i = from; i < qMin(numbers.size(), from + PerList); ++i) {
-            if (i > from)
-                list += QLatin1Char(',');
-            list += QString::number(numbers.at(i));
-        }
-        lists.append(list);
-    }
+    for (qsizetype from = 0; from < numbers.size(); from += PerList)
+        lists.append(numberList(numbers.mid(from, PerList)));
     return lists;
 }

@@ -25,10 +25,6 @@ QString windowCondition(const Dialect &dialect, const QDate &first, int days);
 QString taskQuery(Presentation presentation, const FilterFragments &fragments, const Dialect &dialect,
                   const QDate &first, int days);
 
-// The numbers of the tasks the window may show, for the reads that enrich
-// the blocks.
-QString windowTasks(const Dialect &dialect, const QDate &first, int days);
-
 // Task numbers as comma-separated lists for "in (...)", a few thousand to a
 // list so that no statement grows past what a back end accepts.
 QStringList numberLists(const QList<qint64> &numbers);

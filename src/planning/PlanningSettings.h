@@ -1,11 +1,19 @@
 #pragma once
 
+#include "core/Terms.h"
+
 #include <QString>
 
 class Settings;
 
 // What a planning shows its rows by.
 enum class Presentation { ByResource = 0, ByClient = 1, ByTaskType = 2 };
+
+// The entity a presentation's rows are.
+inline Entity rowEntity(Presentation p)
+{
+    return p == Presentation::ByResource ? Entity::Ressource : p == Presentation::ByClient ? Entity::Client : Entity::Tache;
+}
 
 // Where a block takes its colours from.
 enum class ColourSource { TaskType = 0, Client = 1, Urgency = 2, Zone = 3 };

@@ -133,11 +133,17 @@ void PlanningView::mouseDoubleClickEvent(QMouseEvent *event)
         emit blockActivated(block);
         return;
     }
-    if (m_layout.labelRect().contains(at)) {
-        const int row = m_layout.firstRow() + int((at.y() - m_layout.labelRect().top()) / m_layout.rowHeight());
-        if (row >= 0 && row < m_layout.rowCount())
-            emit rowActivated(row);
-    }
+    const int row = labelRowAt(at);
+    if (row >= 0)
+        emit rowActivated(row);
+}
+
+int PlanningView::labelRowAt(const QPointF &point) const
+{
+    if (!m_layout.labelRect().contains(point) || m_layout.rowHeight() <= 0)
+        return -1;
+    const int row = m_layout.firstRow() + int((point.y() - m_layout.labelRect().top()) / m_layout.rowHeight());
+    return row >= 0 && row < m_layout.rowCount() ? row : -1;
 }
 
 void PlanningView::wheelEvent(QWheelEvent *event)
@@ -178,12 +184,8 @@ bool PlanningView::event(QEvent *event)
         const int block = m_layout.blockAt(at);
         if (block >= 0) {
             QToolTip::showText(help->globalPos(), m_tooltip ? m_tooltip(block) : m_layout.model()->blocks().at(block).tooltip, this);
-        } else if (m_layout.labelRect().contains(at) && m_layout.rowHeight() > 0) {
-            const int row = m_layout.firstRow() + int((at.y() - m_layout.labelRect().top()) / m_layout.rowHeight());
-            if (row >= 0 && row < m_layout.rowCount())
-                QToolTip::showText(help->globalPos(), m_rowTip + m_layout.model()->rows().at(row).label, this);
-            else
-                QToolTip::hideText();
+        } else if (const int row = labelRowAt(at); row >= 0) {
+            QToolTip::showText(help->globalPos(), m_rowTip + m_layout.model()->rows().at(row).label, this);
         } else {
             QToolTip::hideText();
         }

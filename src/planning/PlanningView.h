@@ -58,6 +58,8 @@ protected:
 private:
     void relayout();
     QString describe(const QPointF &point) const;
+    // The row whose label is under a point, -1 for none.
+    int labelRowAt(const QPointF &point) const;
 
     PlanningLayout m_layout;
     PlanningLayout::Frame m_frame;

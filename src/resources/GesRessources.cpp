@@ -94,14 +94,6 @@ QString quotedList(const QStringList &codes)
     return quoted.join(QLatin1Char(','));
 }
 
-QString numberList(const QList<qint64> &numbers)
-{
-    QStringList texts;
-    for (qint64 n : numbers)
-        texts.append(QString::number(n));
-    return texts.join(QLatin1Char(','));
-}
-
 // A code list led by an empty entry (no code chosen), ordered by label.
 void fillCodes(QComboBox *combo, Database &db, const QString &table)
 {

@@ -16,14 +16,6 @@ QString partitiveTerm(const Terms &terms)
     return terms.partitive(Entity::Ressource) + terms.singular(Entity::Ressource);
 }
 
-QString numberList(const QList<qint64> &numbers)
-{
-    QStringList texts;
-    for (qint64 n : numbers)
-        texts.append(QString::number(n));
-    return texts.join(QLatin1Char(','));
-}
-
 } // namespace
 
 Outcome ResourceStore::load(Session &session, qint64 number, Resource *r)

@@ -101,3 +101,16 @@ double CalculNbHeures(const QDate &startDate, const QString &startTime, const QD
         return 0;
     return double(range);
 }
+
+int WorkingTime::minutesOfDay(const QString &hhmm)
+{
+    const qsizetype colon = hhmm.indexOf(QLatin1Char(':'));
+    return colon < 0 ? 0 : hhmm.left(colon).toInt() * 60 + hhmm.mid(colon + 1).toInt();
+}
+
+QString WorkingTime::timeOfDay(int minutes)
+{
+    const QChar text[5] = {QChar(u'0' + minutes / 600), QChar(u'0' + minutes / 60 % 10), u':', QChar(u'0' + minutes % 60 / 10),
+                           QChar(u'0' + minutes % 10)};
+    return QString(text, 5);
+}

@@ -33,6 +33,9 @@ namespace WorkingTime {
 
 // "h:m" texts to "hh:mm": hours above 23 become 23, minutes above 59 become 59.
 QString normaliseTime(const QString &time);
+// "hh:mm" to minutes from midnight ("24:00" is 1440), and back.
+int minutesOfDay(const QString &hhmm);
+QString timeOfDay(int minutes);
 
 }
 

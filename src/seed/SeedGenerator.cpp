@@ -297,15 +297,8 @@ QDate easter(int y)
 }
 
 // "hh:mm" of a minute of the day; 1440 is "24:00".
-QString hm(int minutes)
-{
-    return QStringLiteral("%1:%2").arg(minutes / 60, 2, 10, QLatin1Char('0')).arg(minutes % 60, 2, 10, QLatin1Char('0'));
-}
+using WorkingTime::minutesOfDay;
 
-int minutesOf(const QString &time)
-{
-    return time.left(2).toInt() * 60 + time.mid(3, 2).toInt();
-}
 
 QDateTime at(const QDate &day, int minutes)
 {
@@ -435,8 +428,8 @@ private:
         }
         if (Outcome o = CompanyHours::read(m_db, &m_company); !o)
             return o;
-        m_dayStart = minutesOf(m_company.hordeb);
-        m_dayEnd = m_company.horfin == QLatin1String("24:00") ? 1440 : minutesOf(m_company.horfin);
+        m_dayStart = minutesOfDay(m_company.hordeb);
+        m_dayEnd = m_company.horfin == QLatin1String("24:00") ? 1440 : minutesOfDay(m_company.horfin);
         if (m_dayEnd - m_dayStart < 60) { // hours too odd to plan in: use a plain day
             m_dayStart = 8 * 60;
             m_dayEnd = 18 * 60;
@@ -759,8 +752,8 @@ private:
 
     QStringList dateLine(qint64 noid, int rank, const Range &r)
     {
-        const QString startTime = hm(r.start);
-        const QString endTime = hm(r.end);
+        const QString startTime = WorkingTime::timeOfDay(r.start);
+        const QString endTime = WorkingTime::timeOfDay(r.end);
         return {num(noid),
                 num(rank),
                 m_dialect.dateTimeValue(at(r.startDay, r.start)),
@@ -798,8 +791,8 @@ private:
         const int quarter = std::max(1, int(m_workingDays.size()) / 4);
         r.datedeb = m_workingDays[m_dice.below(quarter)];
         const Range hours = dayRange(r.datedeb, 30, 120);
-        r.hordeb = hm(hours.start);
-        r.horfin = hm(hours.end);
+        r.hordeb = WorkingTime::timeOfDay(hours.start);
+        r.horfin = WorkingTime::timeOfDay(hours.end);
         switch (index % 6) {
         case 0:
             r.periodicite = PeriodRule::Daily;
@@ -885,7 +878,7 @@ private:
             const QList<qint64> who = taskResources();
             const QList<qint64> whom = distinct(m_clients, m_dice.chance(50) ? 1 : 0);
             headers.add(header(r.noid, r.noid, 1, m_dice.pick(SeriesComments), o.endDay, false));
-            dates.add(dateLine(r.noid, 1, {o.day, minutesOf(o.hordeb), o.endDay, minutesOf(o.horfin)}));
+            dates.add(dateLine(r.noid, 1, {o.day, minutesOfDay(o.hordeb), o.endDay, minutesOfDay(o.horfin)}));
             links(r.noid, who, whom);
             if (Outcome saved = Periodicity::saveRule(m_db, m_dialect, r); !saved)
                 return saved;

@@ -368,18 +368,6 @@ Outcome Periodicity::readRule(Database &db, qint64 noid, PeriodRule *rule, bool 
     return Outcome::success();
 }
 
-namespace {
-
-QString numberList(const QList<qint64> &numbers)
-{
-    QStringList parts;
-    for (qint64 n : numbers)
-        parts.append(QString::number(n));
-    return parts.join(QLatin1Char(','));
-}
-
-} // namespace
-
 Outcome Periodicity::readRules(Database &db, const QList<qint64> &noids, QHash<qint64, PeriodRule> *rules)
 {
     rules->clear();

@@ -3,20 +3,15 @@
 #include "core/Database.h"
 #include "core/Session.h"
 #include "core/Settings.h"
+#include "core/SqlText.h"
 #include "tasks/TaskStore.h"
 
 namespace {
 
 const QString Error = QStringLiteral("Erreur");
 
-QString numberList(const QList<qint64> &numbers)
-{
-    QStringList texts;
-    for (qint64 n : numbers)
-        texts.append(QString::number(n));
-    // "in ()" is not valid SQL: -1 never names a record
-    return texts.isEmpty() ? QStringLiteral("-1") : texts.join(QLatin1Char(','));
-}
+// "in ()" is not valid SQL: -1 never names a record.
+const QString NoRecord = QStringLiteral("-1");
 
 QString stored(const QString &value)
 {
@@ -52,7 +47,7 @@ QString TaskLinks::clientLabel(const QString &libsoc, int typesoc, const QString
 
 Outcome TaskLinks::resources(Session &session, const QList<qint64> &numbers, QList<LinkedItem> *items)
 {
-    const Outcome read = readResources(session, QStringLiteral("noid in (") + numberList(numbers) + QLatin1Char(')'), items);
+    const Outcome read = readResources(session, QStringLiteral("noid in (") + numberList(numbers, NoRecord) + QLatin1Char(')'), items);
     if (!read && !read.dbError().isEmpty())
         return Outcome::failure(Error, QStringLiteral("Erreur lors de la lecture des ") + session.terms().plural(Entity::Ressource),
                                 read.dbError());
@@ -65,7 +60,7 @@ Outcome TaskLinks::clients(Session &session, const QList<qint64> &numbers, QList
     ResultSet rows;
     items->clear();
     if (!db.query(QStringLiteral("select libsoc,noidsoc,typesoc,nomcont,prenomcont,nomico from kp_societes where noidsoc in (")
-                      + numberList(numbers) + QStringLiteral(") order by libsoc,nomcont"),
+                      + numberList(numbers, NoRecord) + QStringLiteral(") order by libsoc,nomcont"),
                   rows))
         return Outcome::failure(Error, QStringLiteral("Erreur lors de la lecture des clients"), db.lastError());
     for (int r = 0; r < rows.rowCount(); ++r)
@@ -78,7 +73,7 @@ ListRequest TaskLinks::resourceRequest(const Terms &terms, const QList<qint64> &
 {
     ListRequest request(QStringLiteral("Liste des ") + terms.plural(Entity::Ressource),
                         QStringLiteral("Select libelle,noid,typeressource,nomico from kp_ressources  where noid not in (")
-                            + numberList(listed) + QStringLiteral(") order by typeressource,libelle"));
+                            + numberList(listed, NoRecord) + QStringLiteral(") order by typeressource,libelle"));
     request.addColumn(terms.singular(Entity::Ressource), 4000, QStringLiteral("SPERESS"));
     request.addColumn(QStringLiteral("N°"), 0, QStringLiteral("I"));
     return request;
@@ -89,7 +84,7 @@ ListRequest TaskLinks::clientRequest(const Terms &terms, const QList<qint64> &li
     ListRequest request(QStringLiteral("Liste des ") + terms.plural(Entity::Client),
                         QStringLiteral("Select libsoc,noidsoc,typesoc,sexecont,nomcont,prenomcont,nomico from kp_societes "
                                        " where noidsoc not in (")
-                            + numberList(listed) + QStringLiteral(") order by libsoc,nomcont"));
+                            + numberList(listed, NoRecord) + QStringLiteral(") order by libsoc,nomcont"));
     request.addColumn(terms.singular(Entity::Client), 3600, QStringLiteral("SPECLI"));
     request.addColumn(QStringLiteral("N°"), 0, QStringLiteral("I"));
     request.skipField();
@@ -126,7 +121,7 @@ Outcome TaskLinks::mailRecipients(Database &db, const QList<qint64> &resources, 
 {
     ResultSet rows;
     addresses->clear();
-    if (!db.query(QStringLiteral("select libelle,mailressource from kp_ressources  where noid in (") + numberList(resources)
+    if (!db.query(QStringLiteral("select libelle,mailressource from kp_ressources  where noid in (") + numberList(resources, NoRecord)
                       + QStringLiteral(")  order by libelle"),
                   rows))
         return Outcome::failure(Error, QStringLiteral("Erreur lors de la lecture des ressources"), db.lastError());
