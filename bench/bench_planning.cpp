@@ -3,6 +3,7 @@
 //
 //   bench_planning [--runs N]            embedded file database
 //   bench_planning --server [--runs N]   MariaDB through QUENZO_TEST_DSN (see scripts/mariadb-test-server.sh)
+//   bench_planning --file PATH           a file database kept between runs: seeded on the first, reused after
 //
 // The load of a 31-day window is compared with the bare query of the same
 // days (their date lines with the task header, read into memory and nothing
@@ -94,10 +95,13 @@ int main(int argc, char *argv[])
     const int runs = runsAt > 0 ? qMax(1, args.value(runsAt + 1).toInt()) : 10;
     QTextStream out(stdout);
 
+    const int fileAt = args.indexOf(QStringLiteral("--file"));
     QTemporaryDir dir;
     Settings settings(dir.filePath(QStringLiteral("Quenzo.ini")));
     const QString database = QStringLiteral("qz_bench_planning");
-    configureBenchBase(settings, server, dir.filePath(QStringLiteral("bench.qdb")), database);
+    const QString file = fileAt > 0 ? args.value(fileAt + 1) : dir.filePath(QStringLiteral("bench.qdb"));
+    const bool reuse = !server && fileAt > 0 && QFile::exists(file);
+    configureBenchBase(settings, server, file, database);
     if (server && !resetServerDatabase(database)) {
         out << "serveur MariaDB injoignable (QUENZO_TEST_DSN)" << Qt::endl;
         return 1;
@@ -120,14 +124,17 @@ int main(int argc, char *argv[])
     SeedReport report;
     QElapsedTimer seedTimer;
     seedTimer.start();
-    const Outcome seeded = SeedGenerator(session, options).run(&report);
+    const Outcome seeded = reuse ? Outcome::success() : SeedGenerator(session, options).run(&report);
     if (!seeded) {
         out << "échec de la génération : " << seeded.text() << ' ' << seeded.dbError() << Qt::endl;
         return 1;
     }
-    out << (server ? "MariaDB" : "fichier") << ", " << runs << " essais (médiane)\n"
-        << "  base générée en " << ms(seedTimer.nsecsElapsed() / 1e6) << " : " << report.resources << " ressources, "
-        << report.clients << " clients, " << report.dateLines << " lignes de dates, " << report.series << " séries\n";
+    out << (server ? "MariaDB" : "fichier") << ", " << runs << " essais (médiane)\n";
+    if (reuse)
+        out << "  base reprise de " << file << "\n";
+    else
+        out << "  base générée en " << ms(seedTimer.nsecsElapsed() / 1e6) << " : " << report.resources << " ressources, "
+            << report.clients << " clients, " << report.dateLines << " lignes de dates, " << report.series << " séries\n";
     resetPeak();
 
     const QDate start = options.firstDay.addDays(91); // a Monday, inside the generated year

@@ -1,5 +1,47 @@
 #include "core/Database.h"
 
+namespace {
+
+// A plain decimal number ("-12", "3.50", with "," too when allowed), the
+// shape nearly every value has, read without the general conversions, which
+// copy the text and weigh every notation. Up to 15 digits, so that the
+// mantissa and the power of ten are exact doubles and one division gives the
+// correctly rounded value; false for anything else.
+bool readPlain(QStringView v, bool comma, double *value, qint64 *whole)
+{
+    qsizetype i = 0;
+    const bool negative = !v.isEmpty() && v.front() == u'-';
+    if (negative || (!v.isEmpty() && v.front() == u'+'))
+        ++i;
+    qint64 mantissa = 0;
+    int digits = 0;
+    int decimals = -1;
+    for (; i < v.size(); ++i) {
+        const char16_t c = v.at(i).unicode();
+        if (c >= u'0' && c <= u'9') {
+            if (++digits > 15)
+                return false;
+            mantissa = mantissa * 10 + (c - u'0');
+            if (decimals >= 0)
+                ++decimals;
+        } else if ((c == u'.' || (comma && c == u',')) && decimals < 0) {
+            decimals = 0;
+        } else {
+            return false;
+        }
+    }
+    if (digits == 0)
+        return false;
+    static constexpr double Powers[] = {1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
+    const double magnitude = decimals > 0 ? double(mantissa) / Powers[decimals] : double(mantissa);
+    *value = negative ? -magnitude : magnitude;
+    if (whole) // as a conversion of the value would cut it
+        *whole = decimals > 0 ? qint64(*value) : (negative ? -mantissa : mantissa);
+    return true;
+}
+
+} // namespace
+
 int ResultSet::toInt(int row, int column) const
 {
     return int(toLongLong(row, column));
@@ -7,8 +49,11 @@ int ResultSet::toInt(int row, int column) const
 
 qint64 ResultSet::toLongLong(int row, int column) const
 {
-    const QString text = value(row, column);
-    const QStringView v = QStringView(text).trimmed();
+    const QStringView v = QStringView(m_values.at(qsizetype(row) * m_columns.size() + column)).trimmed();
+    double value = 0;
+    qint64 whole = 0;
+    if (readPlain(v, false, &value, &whole))
+        return whole;
     bool ok = false;
     const qint64 n = v.toLongLong(&ok);
     if (ok)
@@ -19,7 +64,11 @@ qint64 ResultSet::toLongLong(int row, int column) const
 
 double ResultSet::toDouble(int row, int column) const
 {
-    QString v = value(row, column).trimmed();
+    const QStringView t = QStringView(m_values.at(qsizetype(row) * m_columns.size() + column)).trimmed();
+    double value = 0;
+    if (readPlain(t, true, &value, nullptr))
+        return value;
+    QString v = t.toString();
     v.replace(QLatin1Char(','), QLatin1Char('.'));
     return v.toDouble();
 }

@@ -140,7 +140,7 @@ struct IndexSpec
 
 constexpr IndexSpec Indexes[] = {
     {"kp_taches_desc", "noid", true},          {"kp_taches_ressources", "noid", true},
-    {"kp_taches_clients", "noid", true},       {"kp_taches_desc", "noidper", false},
+    {"kp_taches_clients", "noid", true},       {"kp_taches_desc", "noidper", true},
     {"kp_taches_dates", "noid", false},        {"kp_ressources", "noid", false},
     {"kp_societes", "noidsoc", false},
     {"kp_taches_couts", "noidtache", false},   {"kp_equipes_ress", "noequipe", false},

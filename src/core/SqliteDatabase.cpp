@@ -8,7 +8,9 @@ std::unique_ptr<SqliteDatabase> SqliteDatabase::open(const QString &path, const 
                                                      QString *error)
 {
     sqlite3 *handle = nullptr;
-    const int flags = SQLITE_OPEN_READWRITE | (create ? SQLITE_OPEN_CREATE : 0) | SQLITE_OPEN_FULLMUTEX;
+    // One connection per session, used by the thread that opened it only: no
+    // lock around each call (a big read makes millions of them).
+    const int flags = SQLITE_OPEN_READWRITE | (create ? SQLITE_OPEN_CREATE : 0) | SQLITE_OPEN_NOMUTEX;
     const int rc = sqlite3_open_v2(path.toUtf8().constData(), &handle, flags, nullptr);
     if (rc != SQLITE_OK) {
         if (error)

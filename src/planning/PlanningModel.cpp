@@ -10,7 +10,7 @@
 #include <QDir>
 
 #include <algorithm>
-#include <QFileInfo>
+#include <numeric>
 
 namespace {
 
@@ -33,6 +33,7 @@ struct Moment
     QDate date;
     int minutes = 0;
     static Moment of(const QDateTime &at) { return {at.date(), at.time().hour() * 60 + at.time().minute()}; }
+    qint64 stamp() const { return date.toJulianDay() * 1440 + minutes; }
 };
 
 // A stored date-time, read quickly in the usual "yyyy-mm-dd hh:mm[:ss]" shape.
@@ -79,6 +80,12 @@ void setRange(PlanningBlock &b, const Moment &start, const Moment &end)
     }
 }
 
+// The last day a range ending there covers: an end at midnight covers the day before.
+QDate lastDayOf(const Moment &end)
+{
+    return end.minutes == 0 && end.date.isValid() ? end.date.addDays(-1) : end.date;
+}
+
 struct Colours
 {
     QString label = QStringLiteral("/");
@@ -115,6 +122,21 @@ QString civilityName(const Session &session, int civility)
 QString joinNames(const QStringList &parts);
 
 using LinkTable = QHash<qint64, QList<Link>>;
+
+// A date line of a task on a row, as the load meets it.
+struct LineKey
+{
+    qint64 noid = 0;
+    qint64 rowKey = 0;
+    int dateLine = 0;
+    qint64 start = 0, end = 0;
+    bool operator==(const LineKey &) const = default;
+};
+
+size_t qHash(const LineKey &key, size_t seed = 0)
+{
+    return qHashMulti(seed, key.noid, key.rowKey, key.dateLine, key.start, key.end);
+}
 
 // The clients and resources of the tasks of `taskLists`, each task's in the
 // order of their numbers; a null table is not read.
@@ -205,6 +227,28 @@ QString joinNames(const QStringList &parts)
     return kept.join(QLatin1Char(' '));
 }
 
+// The prospect items M to V of each request; a request table that cannot be
+// read only leaves them out.
+void readProspects(Database &db, const QSet<qint64> &numbers, QHash<qint64, QStringList> *items)
+{
+    ResultSet t;
+    if (!db.query(QStringLiteral("select nomtable from kp_tableprospect"), t) || t.isEmpty())
+        return;
+    const QString table = t.value(0, 0).trimmed();
+    if (table.isEmpty() || table == QLatin1String("/"))
+        return;
+    ResultSet p;
+    if (!db.query(QStringLiteral("select noid,nom,prenom,adresse,codepost,ville,telephone,mobile,fax,objdem,commentaire from ")
+                      + table + QStringLiteral(" where noid in (") + numberList(QList<qint64>(numbers.cbegin(), numbers.cend()))
+                      + QLatin1Char(')'),
+                  p))
+        return;
+    for (int r = 0; r < p.rowCount(); ++r)
+        items->insert(p.toLongLong(r, 0), {p.value(r, 0), joinNames({p.value(r, 1), p.value(r, 2)}), p.value(r, 3), p.value(r, 4),
+                                           p.value(r, 5), p.value(r, 6), p.value(r, 7), p.value(r, 8), p.value(r, 9),
+                                           p.value(r, 10)});
+}
+
 } // namespace
 
 QString PlanningBlock::startTime() const { return WorkingTime::timeOfDay(startMinutes); }
@@ -284,11 +328,12 @@ Outcome PlanningModel::loadBlocks(Session &session, const PlanningRequest &reque
 {
     Database &db = *session.database();
     const Dialect &dialect = session.dialect();
+    const Presentation presentation = request.presentation;
     const QString failed = QStringLiteral("Erreur lors de la lecture des ") + session.terms().plural(Entity::Tache);
     const auto failure = [&] { return Outcome::failure(Error, failed, db.lastError()); };
 
     ResultSet rs;
-    if (!db.query(PlanningQueries::taskQuery(request.presentation, request.fragments, dialect, request.first, request.days), rs))
+    if (!db.query(PlanningQueries::lineQuery(presentation, request.fragments, dialect, request.first, request.days), rs))
         return failure();
 
     // The lists every block looks up, each read once.
@@ -314,25 +359,59 @@ Outcome PlanningModel::loadBlocks(Session &session, const PlanningRequest &reque
         typeById.insert(it.key().toLongLong(), it.value());
     for (auto it = zones.cbegin(); it != zones.cend(); ++it)
         zoneById.insert(it.key().toLongLong(), it.value());
-    // The tasks the records name, for the reads of their links and comments.
-    QList<qint64> numbers;
+
+    // Which records are drawn, and in which order: row by row, each task's
+    // lines by start. Series models are kept whatever their dates, other
+    // lines only when they meet the days read. Blocks are built afterwards,
+    // each once and in its place.
+    const QDate windowEnd = request.first.addDays(request.days); // exclusive
+    struct Record
     {
-        QSet<qint64> seen;
-        for (int r = 0; r < rs.rowCount(); ++r) {
-            const qint64 n = rs.toLongLong(r, 0);
-            if (!seen.contains(n)) {
-                seen.insert(n);
-                numbers.append(n);
-            }
+        qint64 rowKey, noid, start;
+        int line; // in the result
+        bool model;
+        bool operator<(const Record &o) const { return std::tie(rowKey, noid, start) < std::tie(o.rowKey, o.noid, o.start); }
+    };
+    std::vector<Record> records;
+    records.reserve(std::size_t(rs.rowCount()));
+    QList<qint64> numbers, series;
+    QSet<qint64> seenNumbers, prospects;
+    // A record read twice (a link, a header or a date line stored twice) counts once.
+    QSet<LineKey> seenLines;
+    seenLines.reserve(rs.rowCount());
+    for (int r = 0; r < rs.rowCount(); ++r) {
+        const qint64 noid = rs.toLongLong(r, 0);
+        const qint64 rowKey = rs.toLongLong(r, 1);
+        // A record of a row that is not listed (a client outside the stage, a leave by task type) is never drawn.
+        if (rowOf(rowKey) < 0)
+            continue;
+        const bool model = rs.toLongLong(r, 11) > 0 && rs.toInt(r, 12) == 1;
+        const Moment start = readMoment(rs.value(r, 3)), end = readMoment(rs.value(r, 4));
+        if (!model && (start.date >= windowEnd || lastDayOf(end) < request.first))
+            continue; // read because it belongs to a series, but outside the days
+        const LineKey line{noid, rowKey, rs.toInt(r, 9), start.stamp(), end.stamp()};
+        if (seenLines.contains(line))
+            continue;
+        seenLines.insert(line);
+        records.push_back({rowKey, noid, start.stamp(), r, model});
+        if (!seenNumbers.contains(noid)) {
+            seenNumbers.insert(noid);
+            numbers.append(noid);
+            if (model)
+                series.append(noid);
         }
+        if (const qint64 prospect = rs.toLongLong(r, 13); prospect > 0)
+            prospects.insert(prospect);
     }
+    std::stable_sort(records.begin(), records.end());
     const QStringList taskLists = PlanningQueries::numberLists(numbers);
+
     // The linked clients and resources, read now only when a block text, the
     // colours or the owner flag need them; a tool-tip reads its own later.
     const bool listsShown = BlockText::usesLinks(request.blockPhrase);
-    const bool wantClients = request.presentation != Presentation::ByClient
+    const bool wantClients = presentation != Presentation::ByClient
                              && (listsShown || request.colours == ColourSource::Client || request.colours == ColourSource::Zone);
-    const bool wantResources = request.presentation != Presentation::ByResource && (listsShown || session.currentResource() > 0);
+    const bool wantResources = presentation != Presentation::ByResource && (listsShown || session.currentResource() > 0);
     LinkTable clientLinks, resourceLinks;
     if (!readLinks(session, taskLists, wantClients ? &clientLinks : nullptr, wantResources ? &resourceLinks : nullptr))
         return failure();
@@ -349,54 +428,8 @@ Outcome PlanningModel::loadBlocks(Session &session, const PlanningRequest &reque
             comments.insert(c.toLongLong(r, 0), orSlash(c.value(r, 1)));
     }
 
-    // The records, as blocks; series models are expanded below.
-    const QDate windowEnd = request.first.addDays(request.days); // exclusive
-    const qint64 me = session.currentResource();
-    const DatabaseDescription &description = session.description();
-    const bool adminRule = description.blocauto && description.geslogin && !session.isAdministrator();
-    QList<PlanningBlock> records;
-    records.reserve(rs.rowCount());
-    QList<qint64> series;
-    QSet<qint64> prospects;
-    for (int r = 0; r < rs.rowCount(); ++r) {
-        PlanningBlock b;
-        b.noid = rs.toLongLong(r, 0);
-        b.rowKey = rs.toLongLong(r, 1);
-        b.rowLabel = rs.value(r, 2).trimmed();
-        setRange(b, readMoment(rs.value(r, 3)), readMoment(rs.value(r, 4)));
-        b.taskType = rs.toLongLong(r, 5);
-        b.urgency = orSlash(rs.value(r, 6));
-        b.project = orSlash(rs.value(r, 7));
-        b.leaveCode = orSlash(rs.value(r, 9));
-        b.dateLine = rs.toInt(r, 10);
-        b.blocage = rs.toInt(r, 11);
-        b.noidper = rs.toLongLong(r, 12);
-        b.origine = rs.toInt(r, 13);
-        b.prospect = rs.toLongLong(r, 14);
-        b.alert = rs.toInt(r, 15);
-        b.zone = rs.toInt(r, 16);
-        b.nbjours = rs.toDouble(r, 17);
-        b.nbheures = rs.toDouble(r, 18);
-        b.blocadm = rs.toInt(r, 19);
-        b.adminLocked = b.blocadm == 1 && adminRule;
-        // A block of a row not listed (a client outside the stage, a leave by task type) is never drawn.
-        if (rowOf(b.rowKey) < 0)
-            continue;
-        const bool model = b.noidper > 0 && b.origine == 1;
-        if (model) {
-            if (!series.contains(b.noid))
-                series.append(b.noid);
-        } else if (b.startDate >= windowEnd || (b.endDate < request.first)) {
-            // Read because it belongs to a series, but outside the window.
-            continue;
-        }
-        if (b.prospect > 0)
-            prospects.insert(b.prospect);
-        records.append(std::move(b));
-    }
-
     QHash<qint64, PeriodRule> rules;
-    QSet<QString> replaced;
+    QSet<Periodicity::ReplacedOccurrence> replaced;
     Outcome periods = Periodicity::readRules(db, series, &rules);
     if (!periods)
         return periods;
@@ -405,29 +438,37 @@ Outcome PlanningModel::loadBlocks(Session &session, const PlanningRequest &reque
         return periods;
 
     QHash<qint64, QStringList> prospectItems;
-    if (!prospects.isEmpty() && (BlockText::usesProspect(request.blockPhrase) || BlockText::usesProspect(request.tooltipPhrase))) {
-        ResultSet t;
-        if (db.query(QStringLiteral("select nomtable from kp_tableprospect"), t) && !t.isEmpty()
-            && !t.value(0, 0).trimmed().isEmpty() && t.value(0, 0).trimmed() != QLatin1String("/")) {
-            QStringList numbers;
-            for (qint64 p : std::as_const(prospects))
-                numbers.append(QString::number(p));
-            ResultSet p;
-            // A request table that cannot be read only leaves the prospect items out.
-            if (db.query(QStringLiteral("select noid,nom,prenom,adresse,codepost,ville,telephone,mobile,fax,objdem,commentaire from ")
-                             + t.value(0, 0).trimmed() + QStringLiteral(" where noid in (") + numbers.join(QLatin1Char(','))
-                             + QLatin1Char(')'),
-                         p))
-                for (int r = 0; r < p.rowCount(); ++r)
-                    prospectItems.insert(p.toLongLong(r, 0),
-                                         {p.value(r, 0), joinNames({p.value(r, 1), p.value(r, 2)}), p.value(r, 3), p.value(r, 4),
-                                          p.value(r, 5), p.value(r, 6), p.value(r, 7), p.value(r, 8), p.value(r, 9),
-                                          p.value(r, 10)});
-        }
-    }
+    if (!prospects.isEmpty() && (BlockText::usesProspect(request.blockPhrase) || BlockText::usesProspect(request.tooltipPhrase)))
+        readProspects(db, prospects, &prospectItems);
 
     const QChar separator = session.shownDecimalSeparator();
-    const auto enrich = [&](PlanningBlock &b) {
+    const qint64 me = session.currentResource();
+    const DatabaseDescription &description = session.description();
+    const bool adminRule = description.blocauto && description.geslogin && !session.isAdministrator();
+    // A block of a record, with everything it shows.
+    const auto build = [&](PlanningBlock &b, int r) {
+        b.noid = rs.toLongLong(r, 0);
+        b.rowKey = rs.toLongLong(r, 1);
+        b.zone = rs.toInt(r, 2);
+        setRange(b, readMoment(rs.value(r, 3)), readMoment(rs.value(r, 4)));
+        b.taskType = rs.toLongLong(r, 5);
+        b.urgency = orSlash(rs.value(r, 6));
+        b.project = orSlash(rs.value(r, 7));
+        b.leaveCode = orSlash(rs.value(r, 8));
+        b.dateLine = rs.toInt(r, 9);
+        b.blocage = rs.toInt(r, 10);
+        b.noidper = rs.toLongLong(r, 11);
+        b.origine = rs.toInt(r, 12);
+        b.prospect = rs.toLongLong(r, 13);
+        b.alert = rs.toInt(r, 14);
+        b.nbjours = rs.toDouble(r, 15);
+        b.nbheures = rs.toDouble(r, 16);
+        b.blocadm = rs.toInt(r, 17);
+        b.adminLocked = b.blocadm == 1 && adminRule;
+        b.rowLabel = presentation == Presentation::ByResource ? m_rows.at(rowOf(b.rowKey)).label
+                     : presentation == Presentation::ByClient ? QStringLiteral("//")
+                                                              : QString::number(b.rowKey);
+
         b.projectLabel = b.project == QLatin1String("/") ? QStringLiteral("/") : projects.value(b.project, QStringLiteral("/"));
         const Colours type = b.isLeave() ? leaves.value(b.leaveCode) : typeById.value(b.taskType);
         b.typeLabel = type.label;
@@ -437,33 +478,30 @@ Outcome PlanningModel::loadBlocks(Session &session, const PlanningRequest &reque
             b.commentRead = true;
         }
         const QList<Link> clients = clientLinks.value(b.noid);
-        const QList<Link> resources = resourceLinks.value(b.noid);
-        setLinks(b, resources, clients);
-        b.linksRead = wantClients == (request.presentation != Presentation::ByClient)
-                      && wantResources == (request.presentation != Presentation::ByResource);
+        if (wantClients || wantResources)
+            setLinks(b, resourceLinks.value(b.noid), clients);
+        b.linksRead = wantClients == (presentation != Presentation::ByClient)
+                      && wantResources == (presentation != Presentation::ByResource);
 
         Colours colours = type;
         switch (request.colours) {
         case ColourSource::TaskType: break;
         case ColourSource::Client:
-            if (request.presentation == Presentation::ByClient) {
-                const int row = rowOf(b.rowKey);
-                if (row >= 0)
-                    colours = {type.label, m_rows.at(row).background, m_rows.at(row).text};
+            if (presentation == Presentation::ByClient) {
+                const PlanningRow &row = m_rows.at(rowOf(b.rowKey));
+                colours = {type.label, row.background, row.text};
             } else if (!clients.isEmpty()) {
                 colours = {type.label, clients.first().background, clients.first().text};
             }
             break;
         case ColourSource::Urgency:
-            if (urgencies.contains(b.urgency))
-                colours = urgencies.value(b.urgency);
+            if (const auto u = urgencies.constFind(b.urgency); u != urgencies.constEnd())
+                colours = *u;
             break;
         case ColourSource::Zone: {
-            const int zone = request.presentation == Presentation::ByClient ? b.zone
-                             : clients.isEmpty()                           ? -1
-                                                                           : clients.first().zone;
-            if (zoneById.contains(zone))
-                colours = zoneById.value(zone);
+            const int zone = presentation == Presentation::ByClient ? b.zone : clients.isEmpty() ? -1 : clients.first().zone;
+            if (const auto z = zoneById.constFind(zone); z != zoneById.constEnd())
+                colours = *z;
             break;
         }
         }
@@ -472,43 +510,49 @@ Outcome PlanningModel::loadBlocks(Session &session, const PlanningRequest &reque
 
         if (me <= 0)
             b.owner = true;
-        else if (request.presentation == Presentation::ByResource)
+        else if (presentation == Presentation::ByResource)
             b.owner = b.rowKey == me;
         else
             b.owner = b.resources.contains(me);
     };
 
     QList<PlanningBlock> blocks;
-    blocks.reserve(records.size());
-    QSet<QPair<qint64, qint64>> expanded;
+    blocks.reserve(qsizetype(records.size()) + qsizetype(records.size()) / 4);
+    QHash<qint64, QList<Occurrence>> expansions;
     const QDate lastDay = windowEnd.addDays(-1);
-    for (PlanningBlock &b : records) {
-        enrich(b);
-        const QStringList prospect = prospectItems.value(b.prospect);
-        if (b.noidper > 0 && b.origine == 1) {
-            // One expansion per series and row, whatever the model's date lines.
-            if (expanded.contains({b.noid, b.rowKey}))
-                continue;
-            expanded.insert({b.noid, b.rowKey});
-            const auto rule = rules.constFind(b.noid);
-            if (rule == rules.constEnd())
-                continue;
-            QList<Occurrence> occurrences = Periodicity::ExpandRule(*rule, request.first.addDays(-qMax(0, rule->jourfin)),
-                                                                    lastDay, m_hours.jourstrav);
-            Periodicity::dropReplaced(b.noid, replaced, &occurrences);
-            for (const Occurrence &o : std::as_const(occurrences)) {
-                PlanningBlock copy = b;
-                setRange(copy, {o.day, WorkingTime::minutesOfDay(o.hordeb)}, {o.endDay, WorkingTime::minutesOfDay(o.horfin)});
-                if (copy.endDate < request.first)
-                    continue;
-                copy.occurrence = o.number;
-                copy.text = BlockText::compose(request.blockPhrase, copy, prospect, separator);
-                blocks.append(std::move(copy));
-            }
+    for (std::size_t i = 0; i < records.size(); ++i) {
+        if (!records[i].model) {
+            PlanningBlock &b = blocks.emplace_back();
+            build(b, records[i].line);
+            b.text = BlockText::compose(request.blockPhrase, b, prospectItems.value(b.prospect), separator);
             continue;
         }
-        b.text = BlockText::compose(request.blockPhrase, b, prospect, separator);
-        blocks.append(std::move(b));
+        // A series shows its occurrences on each of its rows, whatever the
+        // model's own date lines, which are not drawn.
+        PlanningBlock model;
+        build(model, records[i].line);
+        while (i + 1 < records.size() && records[i + 1].rowKey == model.rowKey && records[i + 1].noid == model.noid)
+            ++i;
+        const QStringList prospect = prospectItems.value(model.prospect);
+        const auto rule = rules.constFind(model.noid);
+        if (rule == rules.constEnd())
+            continue;
+        auto found = expansions.constFind(model.noid);
+        if (found == expansions.constEnd()) {
+            QList<Occurrence> list = Periodicity::ExpandRule(*rule, request.first.addDays(-qMax(0, rule->jourfin)), lastDay,
+                                                             m_hours.jourstrav);
+            Periodicity::dropReplaced(model.noid, replaced, &list);
+            found = expansions.insert(model.noid, list);
+        }
+        for (const Occurrence &o : *found) {
+            const Moment end{o.endDay, WorkingTime::minutesOfDay(o.horfin)};
+            if (lastDayOf(end) < request.first)
+                continue;
+            PlanningBlock &copy = blocks.emplace_back(model);
+            setRange(copy, {o.day, WorkingTime::minutesOfDay(o.hordeb)}, end);
+            copy.occurrence = o.number;
+            copy.text = BlockText::compose(request.blockPhrase, copy, prospect, separator);
+        }
     }
 
     m_blocks = std::move(blocks);

@@ -118,6 +118,40 @@ QString PlanningQueries::taskQuery(Presentation presentation, const FilterFragme
     return {};
 }
 
+QString PlanningQueries::lineQuery(Presentation presentation, const FilterFragments &f, const Dialect &dialect,
+                                   const QDate &first, int days)
+{
+    QString key, tables;
+    switch (presentation) {
+    case Presentation::ByResource:
+        key = QStringLiteral("e.noidressource,0");
+        tables = QStringLiteral(" cross join kp_taches_ressources e where d.noid = t.noid and e.noid = d.noid");
+        break;
+    case Presentation::ByClient:
+        key = QStringLiteral("c.noidsoc,s.noidzone");
+        tables = QStringLiteral(" cross join kp_taches_clients c cross join kp_societes s"
+                                " where d.noid = t.noid and c.noid = d.noid and s.noidsoc = c.noidsoc");
+        break;
+    case Presentation::ByTaskType:
+        key = QStringLiteral("d.noidtache,0");
+        tables = QStringLiteral(" where d.noid = t.noid");
+        break;
+    }
+    QString sql = QStringLiteral("select d.noid,") + key
+                  + QStringLiteral(",t.datedeb,t.datefin,d.noidtache,d.urgence,d.codeprojet,d.codeconge,t.noiddate,d.blocage,"
+                                   "d.noidper,d.origine,d.noidprospect,d.noalerte,t.nbjours,t.nbheures,d.blocadm"
+                                   " from kp_taches_dates t cross join kp_taches_desc d")
+                  + tables + andIf(f.taskTypes) + andIf(f.project) + andIf(f.urgency) + andIf(f.done);
+    if (presentation != Presentation::ByResource && f.needsResources())
+        sql += QStringLiteral(" and d.noid in (select tr.noid from kp_taches_ressources tr,kp_ressources r"
+                              " where tr.noidressource = r.noid")
+               + andIf(f.resourceKinds) + andIf(f.team) + QLatin1Char(')');
+    if (presentation != Presentation::ByClient && f.needsClients())
+        sql += QStringLiteral(" and d.noid in (select c.noid from kp_taches_clients c,kp_societes s where c.noidsoc = s.noidsoc")
+               + andIf(f.clientType) + andIf(f.sector) + andIf(f.company) + andIf(f.zone) + stageClause(f) + QLatin1Char(')');
+    return sql + windowCondition(dialect, first, days);
+}
+
 QStringList PlanningQueries::numberLists(const QList<qint64> &numbers)
 {
     constexpr qsizetype PerList = 5000;

@@ -387,13 +387,32 @@ Outcome Periodicity::readRules(Database &db, const QList<qint64> &noids, QHash<q
     return Outcome::success();
 }
 
-QString Periodicity::replacedKey(qint64 noid, const QDateTime &start, const QDateTime &end)
+namespace {
+
+qint64 minuteStamp(const QDate &day, int minutes)
 {
-    return QString::number(noid) + QLatin1Char('|') + start.toString(Qt::ISODate) + QLatin1Char('|')
-           + end.toString(Qt::ISODate);
+    return day.toJulianDay() * 1440 + minutes;
 }
 
-Outcome Periodicity::readReplaced(Database &db, const QList<qint64> &noids, QSet<QString> *replaced)
+qint64 minuteStamp(const QDateTime &at)
+{
+    return minuteStamp(at.date(), at.time().hour() * 60 + at.time().minute());
+}
+
+// "hh:mm" read as minutes; "24:00" is the next midnight.
+int clockMinutes(const QString &hhmm)
+{
+    return hhmm.section(QLatin1Char(':'), 0, 0).toInt() * 60 + hhmm.section(QLatin1Char(':'), 1, 1).toInt();
+}
+
+} // namespace
+
+size_t Periodicity::qHash(const ReplacedOccurrence &key, size_t seed)
+{
+    return qHashMulti(seed, key.noid, key.start, key.end);
+}
+
+Outcome Periodicity::readReplaced(Database &db, const QList<qint64> &noids, QSet<ReplacedOccurrence> *replaced)
 {
     replaced->clear();
     if (noids.isEmpty())
@@ -405,17 +424,17 @@ Outcome Periodicity::readReplaced(Database &db, const QList<qint64> &noids, QSet
         return Outcome::failure(QStringLiteral("Erreur"), QStringLiteral("Erreur lors de la lecture des périodes"),
                                 db.lastError());
     for (int r = 0; r < rows.rowCount(); ++r)
-        replaced->insert(replacedKey(rows.toLongLong(r, 0), parseDbDateTime(rows.value(r, 1)),
-                                     parseDbDateTime(rows.value(r, 2))));
+        replaced->insert({rows.toLongLong(r, 0), minuteStamp(parseDbDateTime(rows.value(r, 1))),
+                          minuteStamp(parseDbDateTime(rows.value(r, 2)))});
     return Outcome::success();
 }
 
-void Periodicity::dropReplaced(qint64 noid, const QSet<QString> &replaced, QList<Occurrence> *occurrences)
+void Periodicity::dropReplaced(qint64 noid, const QSet<ReplacedOccurrence> &replaced, QList<Occurrence> *occurrences)
 {
     QList<Occurrence> kept;
     kept.reserve(occurrences->size());
     for (const Occurrence &o : std::as_const(*occurrences))
-        if (!replaced.contains(replacedKey(noid, o.start(), o.end()))) {
+        if (!replaced.contains({noid, minuteStamp(o.day, clockMinutes(o.hordeb)), minuteStamp(o.endDay, clockMinutes(o.horfin))})) {
             kept.append(o);
             kept.last().number = int(kept.size());
         }

@@ -76,12 +76,20 @@ QString ruleColumns();
 PeriodRule ruleFromRow(const ResultSet &rows, int row, int firstColumn);
 // The rules of several series in one read.
 Outcome readRules(Database &db, const QList<qint64> &noids, QHash<qint64, PeriodRule> *rules);
-// Every occurrence of these series that was cancelled or taken out, as
-// replacedKey() texts, in one read.
-Outcome readReplaced(Database &db, const QList<qint64> &noids, QSet<QString> *replaced);
-QString replacedKey(qint64 noid, const QDateTime &start, const QDateTime &end);
+// An occurrence that was cancelled or taken out of its series: the series,
+// and its start and end as minutes counted from the first Julian day.
+struct ReplacedOccurrence
+{
+    qint64 noid = 0;
+    qint64 start = 0;
+    qint64 end = 0;
+    bool operator==(const ReplacedOccurrence &) const = default;
+};
+size_t qHash(const ReplacedOccurrence &key, size_t seed = 0);
+// Every occurrence of these series that was cancelled or taken out, in one read.
+Outcome readReplaced(Database &db, const QList<qint64> &noids, QSet<ReplacedOccurrence> *replaced);
 // removeReplaced() over what readReplaced() found.
-void dropReplaced(qint64 noid, const QSet<QString> &replaced, QList<Occurrence> *occurrences);
+void dropReplaced(qint64 noid, const QSet<ReplacedOccurrence> &replaced, QList<Occurrence> *occurrences);
 
 // The occurrences of a rule between two days (both included), in date order,
 // numbered from 1. workingDays is the company's jourstrav (Monday first), used

@@ -89,6 +89,42 @@ private slots:
         QCOMPARE(rows.value(0, 1), QString());
     }
 
+    // Values read as numbers, as the back ends hand them back: the quick path
+    // for plain decimals must give exactly what the general conversion gives.
+    void numbersReadFromText_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<qint64>("whole");
+        QTest::addColumn<double>("number");
+        QTest::newRow("integer") << "42" << qint64(42) << 42.0;
+        QTest::newRow("blanks around") << " -7 " << qint64(-7) << -7.0;
+        QTest::newRow("plus sign") << "+5" << qint64(5) << 5.0;
+        QTest::newRow("integer as a real") << "3.0" << qint64(3) << 3.0;
+        QTest::newRow("cut, not rounded") << "-3.7" << qint64(-3) << -3.7;
+        QTest::newRow("tenth") << "0.1" << qint64(0) << 0.1;
+        QTest::newRow("many decimals") << "1234567.891011" << qint64(1234567) << 1234567.891011;
+        QTest::newRow("decimal comma") << "2,5" << qint64(0) << 2.5;
+        QTest::newRow("beyond 15 digits") << "1234567890123456789" << qint64(1234567890123456789) << 1234567890123456789.0;
+        QTest::newRow("exponent") << "1.5e3" << qint64(1500) << 1500.0;
+        QTest::newRow("empty") << "" << qint64(0) << 0.0;
+        QTest::newRow("not a number") << "abc" << qint64(0) << 0.0;
+        QTest::newRow("two points") << "1.2.3" << qint64(0) << 0.0;
+    }
+    void numbersReadFromText()
+    {
+        QFETCH(QString, text);
+        QFETCH(qint64, whole);
+        QFETCH(double, number);
+        ResultSet rows;
+        rows.setColumns({QStringLiteral("v")});
+        rows.appendValue(text, false);
+        rows.endRow();
+        QCOMPARE(rows.toLongLong(0, 0), whole);
+        QCOMPARE(rows.toDouble(0, 0), number);
+        QString reference = text.trimmed();
+        QCOMPARE(rows.toDouble(0, 0), reference.replace(QLatin1Char(','), QLatin1Char('.')).toDouble());
+    }
+
     void rollbackLeavesNothing()
     {
         {
