@@ -49,7 +49,7 @@ int ResultSet::toInt(int row, int column) const
 
 qint64 ResultSet::toLongLong(int row, int column) const
 {
-    const QStringView v = QStringView(m_values.at(qsizetype(row) * m_columns.size() + column)).trimmed();
+    const QStringView v = view(row, column).trimmed();
     double value = 0;
     qint64 whole = 0;
     if (readPlain(v, false, &value, &whole))
@@ -64,7 +64,7 @@ qint64 ResultSet::toLongLong(int row, int column) const
 
 double ResultSet::toDouble(int row, int column) const
 {
-    const QStringView t = QStringView(m_values.at(qsizetype(row) * m_columns.size() + column)).trimmed();
+    const QStringView t = view(row, column).trimmed();
     double value = 0;
     if (readPlain(t, true, &value, nullptr))
         return value;
@@ -73,10 +73,24 @@ double ResultSet::toDouble(int row, int column) const
     return v.toDouble();
 }
 
+void ResultSet::appendUtf8(const char *data, qsizetype size)
+{
+    // Numbers, dates and most codes are plain ASCII: widened in place.
+    bool ascii = true;
+    for (qsizetype i = 0; i < size && ascii; ++i)
+        ascii = uchar(data[i]) < 0x80;
+    if (ascii)
+        m_text.append(QLatin1StringView(data, size));
+    else
+        m_text.append(QString::fromUtf8(data, size));
+    endValue(false);
+}
+
 void ResultSet::clear()
 {
     m_columns.clear();
-    m_values.clear();
+    m_text.clear();
+    m_ends.clear();
     m_nulls.clear();
     m_rowCount = 0;
 }

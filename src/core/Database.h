@@ -8,7 +8,8 @@
 #include <vector>
 
 // The rows of a query, every value as text; a NULL reads as an empty text and
-// is told apart by isNull().
+// is told apart by isNull(). The values are kept one after the other in one
+// text, so that a big result costs no allocation per value.
 class ResultSet
 {
 public:
@@ -17,7 +18,14 @@ public:
     bool isEmpty() const { return m_rowCount == 0; }
     const QStringList &columns() const { return m_columns; }
 
-    QString value(int row, int column) const { return m_values.at(qsizetype(row) * m_columns.size() + column); }
+    QString value(int row, int column) const { return view(row, column).toString(); }
+    // The value without a copy; valid while the result set is unchanged.
+    QStringView view(int row, int column) const
+    {
+        const std::size_t i = std::size_t(row) * std::size_t(m_columns.size()) + std::size_t(column);
+        const qsizetype from = i == 0 ? 0 : m_ends[i - 1];
+        return QStringView(m_text).sliced(from, m_ends[i] - from);
+    }
     bool isNull(int row, int column) const { return m_nulls.at(std::size_t(row) * m_columns.size() + column); }
     int toInt(int row, int column) const;
     qint64 toLongLong(int row, int column) const;
@@ -26,18 +34,26 @@ public:
     // Filled by the back ends.
     void setColumns(const QStringList &columns) { m_columns = columns; }
     // One value of the row being read; endRow() closes it.
-    void appendValue(const QString &value, bool isNull)
+    void appendValue(QStringView value, bool isNull)
     {
-        m_values.append(value);
-        m_nulls.push_back(isNull);
+        m_text.append(value);
+        endValue(isNull);
     }
+    void appendUtf8(const char *data, qsizetype size);
+    void appendNull() { endValue(true); }
     void endRow() { ++m_rowCount; }
     void clear();
 
 private:
+    void endValue(bool isNull)
+    {
+        m_ends.push_back(m_text.size());
+        m_nulls.push_back(isNull);
+    }
+
     QStringList m_columns;
-    // Every value, row after row: one allocation per value, not one more per row.
-    QList<QString> m_values;
+    QString m_text;
+    std::vector<qsizetype> m_ends; // where each value ends in m_text
     std::vector<bool> m_nulls;
     int m_rowCount = 0;
 };

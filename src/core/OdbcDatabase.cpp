@@ -277,7 +277,7 @@ OdbcDatabase::BlockFetch OdbcDatabase::fetchInBlocks(void *statement, const std:
             for (std::size_t c = 0; c < columns; ++c) {
                 const SQLLEN indicator = indicators[c][r];
                 if (indicator == SQL_NULL_DATA) {
-                    result->appendValue(QString(), true);
+                    result->appendNull();
                     continue;
                 }
                 const SQLWCHAR *cell = buffers[c].data() + r * widths[c];
@@ -288,7 +288,7 @@ OdbcDatabase::BlockFetch OdbcDatabase::fetchInBlocks(void *statement, const std:
                 if (chars >= qsizetype(widths[c]) - 1
                     || (indicator != SQL_NO_TOTAL && indicator >= SQLLEN((widths[c] - 1) * sizeof(SQLWCHAR))))
                     return BlockFetch::Truncated;
-                result->appendValue(fromWide(cell, chars), false);
+                result->appendValue(QStringView(reinterpret_cast<const char16_t *>(cell), chars), false);
             }
             result->endRow();
         }

@@ -236,6 +236,23 @@ QChar systemDecimalSeparator()
 QDateTime parseDbDateTime(const QString &text)
 {
     const QString t = text.trimmed();
+    // The stored shape "yyyy-mm-dd hh:mm:ss", read without the format parser.
+    if (t.size() == 19 && t.at(4) == u'-' && t.at(7) == u'-' && t.at(10) == u' ' && t.at(13) == u':' && t.at(16) == u':') {
+        int v[6] = {0, 0, 0, 0, 0, 0};
+        static constexpr int From[6] = {0, 5, 8, 11, 14, 17};
+        static constexpr int Count[6] = {4, 2, 2, 2, 2, 2};
+        bool digits = true;
+        for (int f = 0; f < 6 && digits; ++f)
+            for (int i = From[f]; i < From[f] + Count[f]; ++i) {
+                const char16_t c = t.at(i).unicode();
+                digits = digits && c >= u'0' && c <= u'9';
+                v[f] = v[f] * 10 + (c - u'0');
+            }
+        const QDate date(v[0], v[1], v[2]);
+        const QTime time(v[3], v[4], v[5]);
+        if (digits && date.isValid() && time.isValid())
+            return QDateTime(date, time);
+    }
     QDate date;
     if (t.size() >= 10 && t.at(4) == QLatin1Char('-'))
         date = QDate::fromString(t.left(10), QStringLiteral("yyyy-MM-dd"));

@@ -89,10 +89,10 @@ bool SqliteDatabase::query(const QString &sql, ResultSet &result)
         }
         for (int c = 0; c < columns; ++c) {
             if (sqlite3_column_type(stmt, c) == SQLITE_NULL) {
-                result.appendValue(QString(), true);
+                result.appendNull();
             } else {
                 const auto *data = reinterpret_cast<const char *>(sqlite3_column_text(stmt, c));
-                result.appendValue(QString::fromUtf8(data, sqlite3_column_bytes(stmt, c)), false);
+                result.appendUtf8(data, sqlite3_column_bytes(stmt, c));
             }
         }
         result.endRow();

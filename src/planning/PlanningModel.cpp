@@ -37,9 +37,8 @@ struct Moment
 };
 
 // A stored date-time, read quickly in the usual "yyyy-mm-dd hh:mm[:ss]" shape.
-Moment readMoment(const QString &text)
+Moment readMoment(QStringView t)
 {
-    const QStringView t(text);
     const auto digits = [&](int from, int count) {
         int v = 0;
         for (int i = from; i < from + count; ++i) {
@@ -56,14 +55,14 @@ Moment readMoment(const QString &text)
         if (date.isValid() && h >= 0 && h < 24 && m >= 0 && m < 60)
             return {date, h * 60 + m};
     }
-    return Moment::of(parseDbDateTime(text));
+    return Moment::of(parseDbDateTime(t.toString()));
 }
 
 // "/" for a column that holds nothing.
-QString orSlash(const QString &value)
+QString orSlash(QStringView value)
 {
-    const QString v = value.trimmed();
-    return v.isEmpty() ? QStringLiteral("/") : v;
+    const QStringView v = value.trimmed();
+    return v.isEmpty() || v == u'/' ? QStringLiteral("/") : v.toString();
 }
 
 // Sets a block's start and end; an end at midnight is 24:00 of the day before.
@@ -386,7 +385,7 @@ Outcome PlanningModel::loadBlocks(Session &session, const PlanningRequest &reque
         if (rowOf(rowKey) < 0)
             continue;
         const bool model = rs.toLongLong(r, 11) > 0 && rs.toInt(r, 12) == 1;
-        const Moment start = readMoment(rs.value(r, 3)), end = readMoment(rs.value(r, 4));
+        const Moment start = readMoment(rs.view(r, 3)), end = readMoment(rs.view(r, 4));
         if (!model && (start.date >= windowEnd || lastDayOf(end) < request.first))
             continue; // read because it belongs to a series, but outside the days
         const LineKey line{noid, rowKey, rs.toInt(r, 9), start.stamp(), end.stamp()};
@@ -404,7 +403,6 @@ Outcome PlanningModel::loadBlocks(Session &session, const PlanningRequest &reque
             prospects.insert(prospect);
     }
     std::stable_sort(records.begin(), records.end());
-    const QStringList taskLists = PlanningQueries::numberLists(numbers);
 
     // The linked clients and resources, read now only when a block text, the
     // colours or the owner flag need them; a tool-tip reads its own later.
@@ -412,11 +410,12 @@ Outcome PlanningModel::loadBlocks(Session &session, const PlanningRequest &reque
     const bool wantClients = presentation != Presentation::ByClient
                              && (listsShown || request.colours == ColourSource::Client || request.colours == ColourSource::Zone);
     const bool wantResources = presentation != Presentation::ByResource && (listsShown || session.currentResource() > 0);
+    const bool wantComments = BlockText::usesComment(request.blockPhrase);
+    const QStringList taskLists = wantClients || wantResources || wantComments ? PlanningQueries::numberLists(numbers) : QStringList();
     LinkTable clientLinks, resourceLinks;
     if (!readLinks(session, taskLists, wantClients ? &clientLinks : nullptr, wantResources ? &resourceLinks : nullptr))
         return failure();
     QHash<qint64, QString> comments;
-    const bool wantComments = BlockText::usesComment(request.blockPhrase);
     for (const QString &tasks : taskLists) {
         if (!wantComments)
             break;
@@ -450,11 +449,11 @@ Outcome PlanningModel::loadBlocks(Session &session, const PlanningRequest &reque
         b.noid = rs.toLongLong(r, 0);
         b.rowKey = rs.toLongLong(r, 1);
         b.zone = rs.toInt(r, 2);
-        setRange(b, readMoment(rs.value(r, 3)), readMoment(rs.value(r, 4)));
+        setRange(b, readMoment(rs.view(r, 3)), readMoment(rs.view(r, 4)));
         b.taskType = rs.toLongLong(r, 5);
-        b.urgency = orSlash(rs.value(r, 6));
-        b.project = orSlash(rs.value(r, 7));
-        b.leaveCode = orSlash(rs.value(r, 8));
+        b.urgency = orSlash(rs.view(r, 6));
+        b.project = orSlash(rs.view(r, 7));
+        b.leaveCode = orSlash(rs.view(r, 8));
         b.dateLine = rs.toInt(r, 9);
         b.blocage = rs.toInt(r, 10);
         b.noidper = rs.toLongLong(r, 11);
