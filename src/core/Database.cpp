@@ -86,6 +86,23 @@ void ResultSet::appendUtf8(const char *data, qsizetype size)
     endValue(false);
 }
 
+void ResultSet::appendInteger(qint64 value)
+{
+    char digits[24];
+    char *end = digits + sizeof digits;
+    char *p = end;
+    // Counted on the magnitude as unsigned, so that the lowest value has one too.
+    quint64 magnitude = value < 0 ? 0 - quint64(value) : quint64(value);
+    do {
+        *--p = char('0' + magnitude % 10);
+        magnitude /= 10;
+    } while (magnitude);
+    if (value < 0)
+        *--p = '-';
+    m_text.append(QLatin1StringView(p, end - p));
+    endValue(false);
+}
+
 void ResultSet::clear()
 {
     m_columns.clear();

@@ -40,6 +40,7 @@ public:
         endValue(isNull);
     }
     void appendUtf8(const char *data, qsizetype size);
+    void appendInteger(qint64 value); // written in decimal, as "%lld" would
     void appendNull() { endValue(true); }
     void endRow() { ++m_rowCount; }
     void clear();

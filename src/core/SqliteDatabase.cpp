@@ -88,8 +88,12 @@ bool SqliteDatabase::query(const QString &sql, ResultSet &result)
             return fail();
         }
         for (int c = 0; c < columns; ++c) {
-            if (sqlite3_column_type(stmt, c) == SQLITE_NULL) {
+            const int type = sqlite3_column_type(stmt, c);
+            if (type == SQLITE_NULL) {
                 result.appendNull();
+            } else if (type == SQLITE_INTEGER) {
+                // The engine's own text of an integer costs a formatted print per value.
+                result.appendInteger(sqlite3_column_int64(stmt, c));
             } else {
                 const auto *data = reinterpret_cast<const char *>(sqlite3_column_text(stmt, c));
                 result.appendUtf8(data, sqlite3_column_bytes(stmt, c));

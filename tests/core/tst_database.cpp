@@ -2,6 +2,7 @@
 #include "support/TestDatabase.h"
 
 #include <QTest>
+#include <limits>
 
 // The connection itself, on each back end: texts in and out, transactions, errors.
 class TestDatabaseLayer : public QObject
@@ -123,6 +124,32 @@ private slots:
         QCOMPARE(rows.toDouble(0, 0), number);
         QString reference = text.trimmed();
         QCOMPARE(rows.toDouble(0, 0), reference.replace(QLatin1Char(','), QLatin1Char('.')).toDouble());
+    }
+
+    void integersComeBackAsTheirDecimalText()
+    {
+        QList<qint64> values = {0, 7, -1, 2147483647, -2147483647 - 1};
+        if (db().backend() == Backend::File) // wider integers than a server's "integer" column
+            values += {Q_INT64_C(9223372036854775807), -Q_INT64_C(9223372036854775807) - 1};
+        for (qint64 v : values)
+            QVERIFY2(db().exec(QStringLiteral("insert into kp_zones (libzone,coulfond,coultexte,noidzone) values ('z',0,0,")
+                               + (v == std::numeric_limits<qint64>::min() ? QStringLiteral("-9223372036854775807 - 1")
+                                                                         : QString::number(v))
+                               + QLatin1Char(')')),
+                     qPrintable(db().lastError()));
+        ResultSet rows;
+        QVERIFY(db().query(QStringLiteral("select noidzone from kp_zones"), rows));
+        QStringList texts;
+        for (int r = 0; r < rows.rowCount(); ++r) {
+            texts.append(rows.value(r, 0));
+            QCOMPARE(rows.toLongLong(r, 0), rows.value(r, 0).toLongLong());
+        }
+        QStringList expected;
+        for (qint64 v : values)
+            expected.append(QString::number(v));
+        texts.sort();
+        expected.sort();
+        QCOMPARE(texts, expected);
     }
 
     void rollbackLeavesNothing()
