@@ -53,14 +53,16 @@ Frm_Message::Frm_Message(Session &session, Prompter &prompter, const OutgoingNot
 
     auto *add = plainButton(QStringLiteral("&Ajouter..."), this, QStringLiteral("Ajouter un utilisateur ou un groupe"));
     auto *remove = plainButton(QStringLiteral("Re&tirer"), this, QStringLiteral("Retirer le destinataire sélectionné"));
-    auto *recipientButtons = new QVBoxLayout;
-    recipientButtons->addWidget(add);
-    recipientButtons->addWidget(remove);
-    recipientButtons->addStretch();
+    auto *recipientButtons = new QWidget(this);
+    auto *buttonColumn = new QVBoxLayout(recipientButtons);
+    buttonColumn->setContentsMargins(0, 0, 0, 0);
+    buttonColumn->addWidget(add);
+    buttonColumn->addWidget(remove);
+    recipientButtons->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
     auto *recipientRow = new QHBoxLayout;
-    m_recipients->setMaximumHeight(96);
+    m_recipients->setFixedHeight(92);
     recipientRow->addWidget(m_recipients, 1);
-    recipientRow->addLayout(recipientButtons);
+    recipientRow->addWidget(recipientButtons, 0, Qt::AlignTop);
 
     m_title->setParent(this);
     auto *form = new QFormLayout;

@@ -9,6 +9,8 @@
 #include <QStyle>
 #include <QSystemTrayIcon>
 
+#include <utility>
+
 namespace {
 
 constexpr int Gap = 8;
@@ -23,7 +25,8 @@ NoteBoard::NoteBoard(Session &session, Prompter &prompter, QObject *parent)
 NoteBoard::~NoteBoard()
 {
     // The notes are windows of their own: they go with the board.
-    for (const Placed &p : std::as_const(m_notes))
+    const QList<Placed> notes = std::exchange(m_notes, {});
+    for (const Placed &p : notes)
         delete p.note.data();
 }
 
@@ -69,7 +72,13 @@ Frm_Note *NoteBoard::show(const Note &note, bool received)
     auto *window = new Frm_Note(m_session, m_prompter, note, received);
     const QScreen *screen = QGuiApplication::primaryScreen();
     const QRect available = screen ? screen->availableGeometry() : QRect(0, 0, 1280, 800);
-    window->setGeometry(place(free, available, Frm_Note::noteSize()));
+    // Places hold the whole window, title bar and borders included, as the
+    // notes already shown have them.
+    for (const Frm_Note *shown : notes())
+        if (shown->isVisible())
+            m_frame = shown->frameGeometry().size() - shown->geometry().size();
+    window->resize(Frm_Note::noteSize());
+    window->move(place(free, available, Frm_Note::noteSize() + m_frame).topLeft());
     m_notes.append({window, free});
     connect(window, &QObject::destroyed, this, &NoteBoard::forget);
     window->show();
@@ -86,6 +95,14 @@ QList<Frm_Note *> NoteBoard::notes() const
         if (p.note)
             open.append(p.note);
     return open;
+}
+
+int NoteBoard::placeOf(const Frm_Note *note) const
+{
+    for (const Placed &p : m_notes)
+        if (p.note == note)
+            return p.place;
+    return -1;
 }
 
 void NoteBoard::forget(QObject *note)

@@ -29,6 +29,8 @@ public:
     // Opens a note window in the first free place.
     Frm_Note *show(const Note &note, bool received = true);
     QList<Frm_Note *> notes() const;
+    // The place a note was given, -1 for one not on the board.
+    int placeOf(const Frm_Note *note) const;
 
     // Where the note of place `index` stands: columns from the right edge of
     // the screen's free area, top to bottom, then leftwards; past a full
@@ -55,6 +57,7 @@ private:
         int place = 0;
     };
     QList<Placed> m_notes;
+    QSize m_frame{8, 32}; // title bar and borders, until a shown note tells
     QSystemTrayIcon *m_tray = nullptr;
     bool m_polling = false;
     bool m_failing = false;

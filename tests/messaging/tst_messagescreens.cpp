@@ -219,7 +219,7 @@ private slots:
         QCOMPARE(board.waitingText(), QStringLiteral("Quenzo - 3 messages en attente"));
         for (int i = 0; i < notes.size(); ++i)
             for (int j = i + 1; j < notes.size(); ++j)
-                QVERIFY(!notes.at(i)->geometry().intersects(notes.at(j)->geometry()));
+                QVERIFY(!notes.at(i)->frameGeometry().intersects(notes.at(j)->frameGeometry()));
         Frm_Note *urgent = notes.at(1);
         QCOMPARE(urgent->note().title, QStringLiteral("Urgent"));
         QVERIFY(urgent->isBlinking());
@@ -245,14 +245,16 @@ private slots:
         QVERIFY(other.notes().isEmpty());
 
         // A closed note frees its place for the next one.
-        const QRect freed = notes.at(0)->geometry();
         QPointer<Frm_Note> first = notes.at(0);
         first->closeButton()->click();
         QTRY_VERIFY(!first);
         QCOMPARE(board.waitingText(), QStringLiteral("Quenzo - 2 messages en attente"));
         sendNote(QStringLiteral("Encore"), NoteStyle());
         board.poll(m_now.addSecs(60));
-        QCOMPARE(board.notes().last()->geometry(), freed);
+        QCOMPARE(board.placeOf(board.notes().last()), 0);
+        notes = board.notes();
+        for (int i = 0; i + 1 < notes.size(); ++i)
+            QVERIFY(!notes.last()->frameGeometry().intersects(notes.at(i)->frameGeometry()));
         QVERIFY(m_prompter.shown().isEmpty());
     }
 
