@@ -5,6 +5,8 @@
 #include "core/Session.h"
 #include "core/SqlText.h"
 #include "messaging/MessageStore.h"
+#include "resources/WorkingTime.h"
+#include "tasks/Periodicity.h"
 #include "tasks/TaskLinks.h"
 
 #include <QHash>
@@ -56,6 +58,61 @@ Outcome delivered(Session &session, const QList<qint64> &tasks, QSet<QString> *k
     keys->clear();
     for (int r = 0; r < rows.rowCount(); ++r)
         keys->insert(key(-rows.toLongLong(r, 0), parseDbDateTime(rows.value(r, 1)).date(), rows.value(r, 2)));
+    return Outcome::success();
+}
+
+// An alert `minutes` before `start`, when its moment (to the minute) has come.
+void addIfFallen(qint64 task, int minutes, const QDateTime &start, const QDateTime &now, QList<DueAlert> *fallen)
+{
+    if (!start.isValid())
+        return;
+    QDateTime moment = start.addSecs(-60 * qint64(minutes));
+    moment.setTime(QTime(moment.time().hour(), moment.time().minute()));
+    if (moment <= now)
+        fallen->append({task, moment, start});
+}
+
+// The alerts of the series the user is warned of: each occurrence running
+// or still to come falls due on its own. A series with no end, or whose end
+// is not past, keeps its records.
+Outcome seriesAlerts(Session &session, const QDateTime &now, QList<DueAlert> *fallen, QList<qint64> *live)
+{
+    Database &db = *session.database();
+    ResultSet rows;
+    if (!db.query(QStringLiteral("select a.noidtype,a.ecart from kp_alertes a, kp_taches_desc d where a.codeutil = ")
+                      + MessageStore::userLiteral(session.userCode())
+                      + QStringLiteral(" and a.typealerte = 'TACHE' and d.noid = a.noidtype and d.noidper = d.noid"),
+                  rows))
+        return Outcome::failure(Error, ReadError, db.lastError());
+    if (rows.isEmpty())
+        return Outcome::success();
+    QList<qint64> models;
+    for (int r = 0; r < rows.rowCount(); ++r)
+        models.append(rows.toLongLong(r, 0));
+    QHash<qint64, PeriodRule> rules;
+    QSet<QString> replaced;
+    CompanyHours hours;
+    Outcome read = Periodicity::readRules(db, models, &rules);
+    if (read)
+        read = Periodicity::readReplaced(db, models, &replaced);
+    if (read)
+        read = CompanyHours::read(db, &hours);
+    if (!read)
+        return Outcome::failure(Error, ReadError, read.dbError());
+    for (int r = 0; r < rows.rowCount(); ++r) {
+        const qint64 model = rows.toLongLong(r, 0);
+        const int minutes = rows.toInt(r, 1);
+        const auto rule = rules.constFind(model);
+        if (rule == rules.constEnd() || (rule->hasEnd() && rule->datefin < now.date().addDays(-rule->jourfin)))
+            continue;
+        live->append(model);
+        QList<Occurrence> occurrences = Periodicity::ExpandRule(*rule, now.date().addDays(-rule->jourfin - 1),
+                                                                now.addSecs(60 * qint64(minutes)).date(), hours.jourstrav);
+        Periodicity::dropReplaced(model, replaced, &occurrences);
+        for (const Occurrence &o : std::as_const(occurrences))
+            if (o.end() >= now)
+                addIfFallen(model, minutes, o.start(), now, fallen);
+    }
     return Outcome::success();
 }
 
@@ -168,12 +225,14 @@ Outcome AlertDelivery::deliverDue(Session &session, const QDateTime &now, int *d
         return Outcome::success();
     const Dialect &d = session.dialect();
 
-    // The user's alerts whose task still exists and has not ended.
+    // The user's alerts whose task still exists and has not ended; a series
+    // is given by its occurrences.
     ResultSet rows;
     if (!db->query(QStringLiteral("select a.noidtype,a.ecart,min(t.datedeb),max(t.datefin) from kp_alertes a, kp_taches_desc d, "
                                   "kp_taches_dates t where a.codeutil = ")
                        + MessageStore::userLiteral(session.userCode())
                        + QStringLiteral(" and a.typealerte = 'TACHE' and d.noid = a.noidtype and t.noid = a.noidtype "
+                                        "and (d.noidper is null or d.noidper <> d.noid) "
                                         "group by a.noidtype,a.ecart having max(t.datefin) >= ")
                        + d.dateTimeFilter(now),
                    rows))
@@ -183,14 +242,11 @@ Outcome AlertDelivery::deliverDue(Session &session, const QDateTime &now, int *d
     for (int r = 0; r < rows.rowCount(); ++r) {
         const qint64 task = rows.toLongLong(r, 0);
         live.append(task);
-        const QDateTime start = parseDbDateTime(rows.value(r, 2));
-        if (!start.isValid())
-            continue;
-        QDateTime moment = start.addSecs(-60 * qint64(rows.toInt(r, 1)));
-        moment.setTime(QTime(moment.time().hour(), moment.time().minute()));
-        if (moment <= now)
-            fallen.append({task, moment, start});
+        addIfFallen(task, rows.toInt(r, 1), parseDbDateTime(rows.value(r, 2)), now, &fallen);
     }
+    const Outcome series = seriesAlerts(session, now, &fallen, &live);
+    if (!series)
+        return series;
     Outcome released = releaseRecords(session, live);
     if (fallen.isEmpty())
         return released;

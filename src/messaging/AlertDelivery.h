@@ -9,7 +9,8 @@ class Session;
 // Gives the current user the task alerts that have fallen due.
 //
 // An alert addressed to a user falls due `ecart` minutes before its task's
-// start, and is given while the task has not ended. It is given as a note
+// start, and is given while the task has not ended; the alert of a periodic
+// task falls due before each of its occurrences. It is given as a note
 // (a kp_messages row) addressed to that user, so it pops up like any other
 // note and stays in the mailbox. The row is also the record that it was
 // given: sender alertSender(), noidmessageori minus the task number,
@@ -27,7 +28,7 @@ namespace AlertDelivery {
 // Writes the notes of the alerts due at `now`; *delivered counts them.
 Outcome deliverDue(Session &session, const QDateTime &now, int *delivered = nullptr);
 
-// The note's look, its title and text for a task (tests and screens read them).
+// The title of the note of a task's alert.
 QString titleFor(const QString &taskLabel);
 
 } // namespace AlertDelivery

@@ -11,6 +11,7 @@
 #include "core/widgets/FieldNavigation.h"
 #include "core/widgets/HourMinuteEdit.h"
 #include "reports/Liste.h"
+#include "tasks/RecipientItems.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -257,12 +258,7 @@ void Frm_Message::loadContacts(qint64 selected)
 
 void Frm_Message::showRecipients()
 {
-    m_recipients->clear();
-    for (const TaskAlerts::Choice &c : std::as_const(m_listed)) {
-        auto *item = new QListWidgetItem(c.label, m_recipients);
-        item->setIcon(QIcon::fromTheme(c.group ? QStringLiteral("system-users") : QStringLiteral("user-identity")));
-        item->setToolTip(c.group ? QStringLiteral("Groupe") : QStringLiteral("Utilisateur"));
-    }
+    showRecipientItems(m_recipients, m_listed);
 }
 
 void Frm_Message::addRecipient()

@@ -22,6 +22,7 @@
 #include "tasks/SaisCoutTache.h"
 #include "tasks/TaskLinks.h"
 #include "tasks/TaskTypeStore.h"
+#include "tasks/RecipientItems.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -827,12 +828,7 @@ void GesTaches::cancelPeriodicity()
 
 void GesTaches::showRecipients()
 {
-    m_recipients->clear();
-    for (const TaskAlerts::Choice &c : std::as_const(m_listedRecipients)) {
-        auto *item = new QListWidgetItem(c.label, m_recipients);
-        item->setIcon(QIcon::fromTheme(c.group ? QStringLiteral("system-users") : QStringLiteral("user-identity")));
-        item->setToolTip(c.group ? QStringLiteral("Groupe") : QStringLiteral("Utilisateur"));
-    }
+    showRecipientItems(m_recipients, m_listedRecipients);
 }
 
 void GesTaches::addRecipient()

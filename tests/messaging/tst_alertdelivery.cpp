@@ -3,6 +3,7 @@
 #include "core/SqlText.h"
 #include "messaging/AlertDelivery.h"
 #include "messaging/Mailbox.h"
+#include "tasks/Periodicity.h"
 #include "tasks/TaskAlerts.h"
 
 #include <QTest>
@@ -162,6 +163,39 @@ private slots:
         addTask(8, at(9, 0), at(18, 0));
         QVERIFY(TaskAlerts::write(*m_bruno, 8, 0, QString(), {QStringLiteral("Bruno")}));
         QCOMPARE(poll(*m_bruno, at(16, 0, 2)).size(), 1);
+    }
+
+    void givenBeforeEachOccurrenceOfASeries()
+    {
+        // Task 9: every day from 09:00 to 10:00 from 10/03/2026; Bruno warned 15 minutes before.
+        Session &s = *m_bruno;
+        QVERIFY(insertRow(*s.database(), s.dialect(), QStringLiteral("kp_taches_desc"),
+                          {{QStringLiteral("noid"), QStringLiteral("9")}, {QStringLiteral("noidtache"), QStringLiteral("3")},
+                           {QStringLiteral("noidper"), QStringLiteral("9")}, {QStringLiteral("origine"), QStringLiteral("1")}}));
+        QVERIFY(insertRow(*s.database(), s.dialect(), QStringLiteral("kp_taches_dates"),
+                          {{QStringLiteral("noid"), QStringLiteral("9")}, {QStringLiteral("noiddate"), QStringLiteral("1")},
+                           {QStringLiteral("datedeb"), s.dialect().dateTimeValue(QDateTime(QDate(2026, 3, 10), QTime(9, 0)))},
+                           {QStringLiteral("datefin"), s.dialect().dateTimeValue(QDateTime(QDate(2026, 3, 10), QTime(10, 0)))}}));
+        PeriodRule rule;
+        rule.noid = 9;
+        rule.hordeb = QStringLiteral("09:00");
+        rule.horfin = QStringLiteral("10:00");
+        rule.datedeb = QDate(2026, 3, 10);
+        QVERIFY(Periodicity::saveRule(*s.database(), s.dialect(), rule));
+        QVERIFY(TaskAlerts::write(s, 9, 15, QString(), {QStringLiteral("Bruno")}));
+
+        QVERIFY(poll(s, at(8, 44)).isEmpty());
+        QList<Note> notes;
+        QCOMPARE(poll(s, at(8, 46), &notes).size(), 1);
+        QVERIFY(notes.first().text.contains(QStringLiteral("Le 12/03/2026 à 09:00")));
+        QVERIFY(poll(s, at(9, 30)).isEmpty());
+        // The occurrence of the 13th cancelled: nothing that day; the 14th comes.
+        const QList<Occurrence> thirteenth = Periodicity::ExpandRule(rule, QDate(2026, 3, 13), QDate(2026, 3, 13));
+        QCOMPARE(thirteenth.size(), 1);
+        QVERIFY(Periodicity::cancelOccurrence(*s.database(), s.dialect(), 9, thirteenth.first()));
+        QVERIFY(poll(s, QDateTime(QDate(2026, 3, 13), QTime(8, 50))).isEmpty());
+        QCOMPARE(poll(s, QDateTime(QDate(2026, 3, 14), QTime(8, 50)), &notes).size(), 1);
+        QVERIFY(notes.first().text.contains(QStringLiteral("Le 14/03/2026 à 09:00")));
     }
 
     void recordLetGoOnceTheTaskHasEndedAndTheNoteIsDeleted()
