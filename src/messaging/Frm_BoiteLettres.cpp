@@ -220,7 +220,7 @@ void Frm_BoiteLettres::showDetail()
         b->setEnabled(e != nullptr);
     if (!e)
         return;
-    m_reply->setEnabled(e->received && e->correspondent != QLatin1String("Alerte"));
+    m_reply->setEnabled(e->received && !e->alert);
     QList<MailboxDetail> lines;
     const Outcome read = Mailbox::detail(m_session, *e, &lines);
     if (!read) {

@@ -62,10 +62,12 @@ Outcome Mailbox::list(Session &session, QList<MailboxEntry> *entries)
         MailboxEntry e;
         e.number = rows.toLongLong(r, 0);
         e.received = rows.toInt(r, 8) == 1;
-        if (e.received)
+        if (e.received) {
+            e.alert = PasswordCodec::decode(rows.value(r, 1)) == MessageStore::alertSender();
             e.correspondent = userName(rows.value(r, 1));
-        else
+        } else {
             sent.append(e.number);
+        }
         e.client = rows.toLongLong(r, 2);
         e.contact = rows.toLongLong(r, 3);
         e.date = parseDbDateTime(rows.value(r, 4)).date();

@@ -16,6 +16,7 @@ struct MailboxEntry
 {
     qint64 number = 0;
     bool received = false;
+    bool alert = false; // a task alert given as a note
     // The recipients of a sent message ("; " between them), the sender of a received one.
     QString correspondent;
     qint64 client = 0;

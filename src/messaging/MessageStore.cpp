@@ -124,10 +124,10 @@ Outcome MessageStore::checkOutgoing(const OutgoingNote &note)
 {
     if (note.users.isEmpty() && note.groups.isEmpty())
         return Outcome::failure(Error, QStringLiteral("Vous n'allez envoyer le message à personne !!!"));
-    if (note.title.trimmed().toUcs4().size() > MaxTitleLength)
+    if (note.title.toUcs4().size() > MaxTitleLength)
         return Outcome::failure(QStringLiteral("Attention"),
                                 QStringLiteral("Le titre du message est trop long : %1 caractères au plus.").arg(MaxTitleLength));
-    if (note.text.trimmed().toUtf8().size() > MaxTextBytes)
+    if (note.text.toUtf8().size() > MaxTextBytes)
         return Outcome::failure(QStringLiteral("Attention"),
                                 QStringLiteral("Le texte du message est trop long : %1 caractères au plus (moins quand il "
                                                "contient des accents ou des symboles). Raccourcissez-le avant de l'envoyer.")

@@ -1,6 +1,5 @@
 #include "tasks/GesTaches.h"
 
-#include "core/PasswordCodec.h"
 #include "clients/GesParticuliers.h"
 #include "clients/GesSocietes.h"
 #include "core/Prompter.h"

@@ -93,6 +93,7 @@ private slots:
         QVERIFY(Mailbox::list(*m_bruno, &box));
         QCOMPARE(box.size(), 1);
         QCOMPARE(box.first().correspondent, QStringLiteral("Alerte"));
+        QVERIFY(box.first().alert);
     }
 
     void twoWorkstationsOfOneUserWriteOneNote()
