@@ -15,6 +15,7 @@
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QShortcut>
 #include <QSplitter>
 #include <QTableView>
 #include <QTreeWidget>
@@ -171,6 +172,7 @@ Frm_BoiteLettres::Frm_BoiteLettres(Session &session, Prompter &prompter, QWidget
     connect(printButton, &QPushButton::clicked, this, &Frm_BoiteLettres::print);
     connect(refreshButton, &QPushButton::clicked, this, &Frm_BoiteLettres::refresh);
     connect(closeButton, &QPushButton::clicked, this, &QWidget::close);
+    connect(new QShortcut(QKeySequence(Qt::Key_Escape), this), &QShortcut::activated, this, &QWidget::close);
     refresh();
     m_view->setFocus();
 }

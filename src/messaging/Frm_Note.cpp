@@ -14,6 +14,7 @@
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QShortcut>
 #include <QTimer>
 #include <QVBoxLayout>
 
@@ -117,6 +118,7 @@ Frm_Note::Frm_Note(Session &session, Prompter &prompter, const Note &note, bool 
     connect(m_delete, &QPushButton::clicked, this, &Frm_Note::remove);
     connect(m_client, &QPushButton::clicked, this, &Frm_Note::openClient);
     connect(m_close, &QPushButton::clicked, this, &QWidget::close);
+    connect(new QShortcut(QKeySequence(Qt::Key_Escape), this), &QShortcut::activated, this, &QWidget::close);
     connect(m_blinkTimer, &QTimer::timeout, this, &Frm_Note::blink);
     if (note.style.blink)
         m_blinkTimer->start(BlinkMs);

@@ -11,6 +11,7 @@
 #include "support/Screenshot.h"
 #include "support/ScriptedPrompter.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGuiApplication>
@@ -246,7 +247,10 @@ private slots:
 
         // A closed note frees its place for the next one.
         QPointer<Frm_Note> first = notes.at(0);
-        first->closeButton()->click();
+        QVERIFY(QTest::qWaitForWindowExposed(first));
+        QApplication::setActiveWindow(first);
+        QVERIFY(QTest::qWaitForWindowActive(first));
+        QTest::keyClick(first, Qt::Key_Escape);
         QTRY_VERIFY(!first);
         QCOMPARE(board.waitingText(), QStringLiteral("Quenzo - 2 messages en attente"));
         sendNote(QStringLiteral("Encore"), NoteStyle());
