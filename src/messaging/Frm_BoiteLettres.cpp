@@ -14,8 +14,8 @@
 #include <QIcon>
 #include <QLabel>
 #include <QPlainTextEdit>
+#include <QKeyEvent>
 #include <QPushButton>
-#include <QShortcut>
 #include <QSplitter>
 #include <QTableView>
 #include <QTreeWidget>
@@ -172,7 +172,6 @@ Frm_BoiteLettres::Frm_BoiteLettres(Session &session, Prompter &prompter, QWidget
     connect(printButton, &QPushButton::clicked, this, &Frm_BoiteLettres::print);
     connect(refreshButton, &QPushButton::clicked, this, &Frm_BoiteLettres::refresh);
     connect(closeButton, &QPushButton::clicked, this, &QWidget::close);
-    connect(new QShortcut(QKeySequence(Qt::Key_Escape), this), &QShortcut::activated, this, &QWidget::close);
     refresh();
     m_view->setFocus();
 }
@@ -292,4 +291,12 @@ void Frm_BoiteLettres::removeCurrent()
 void Frm_BoiteLettres::print()
 {
     m_previewer(Mailbox::report(m_model->entries(), m_session.userCode()));
+}
+
+void Frm_BoiteLettres::keyPressEvent(QKeyEvent *event)
+{
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier)
+        close();
+    else
+        QWidget::keyPressEvent(event);
 }

@@ -6,6 +6,7 @@
 #include <QWidget>
 #include <functional>
 
+class QKeyEvent;
 class QPlainTextEdit;
 class QPushButton;
 class QTableView;
@@ -51,6 +52,10 @@ public:
     QTreeWidget *detailList() const { return m_detail; }
     QPlainTextEdit *textView() const { return m_text; }
     QPushButton *replyButton() const { return m_reply; }
+
+protected:
+    // Escape closes the window.
+    void keyPressEvent(QKeyEvent *event) override;
 
 private:
     void showDetail();

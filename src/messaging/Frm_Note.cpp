@@ -13,8 +13,8 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPlainTextEdit>
+#include <QKeyEvent>
 #include <QPushButton>
-#include <QShortcut>
 #include <QTimer>
 #include <QVBoxLayout>
 
@@ -118,7 +118,6 @@ Frm_Note::Frm_Note(Session &session, Prompter &prompter, const Note &note, bool 
     connect(m_delete, &QPushButton::clicked, this, &Frm_Note::remove);
     connect(m_client, &QPushButton::clicked, this, &Frm_Note::openClient);
     connect(m_close, &QPushButton::clicked, this, &QWidget::close);
-    connect(new QShortcut(QKeySequence(Qt::Key_Escape), this), &QShortcut::activated, this, &QWidget::close);
     connect(m_blinkTimer, &QTimer::timeout, this, &Frm_Note::blink);
     if (note.style.blink)
         m_blinkTimer->start(BlinkMs);
@@ -187,4 +186,12 @@ void Frm_Note::openClient()
         return;
     }
     m_openClient(m_note.client, individual);
+}
+
+void Frm_Note::keyPressEvent(QKeyEvent *event)
+{
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier)
+        close();
+    else
+        QWidget::keyPressEvent(event);
 }

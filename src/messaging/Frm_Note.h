@@ -6,6 +6,7 @@
 #include <functional>
 
 class QFrame;
+class QKeyEvent;
 class QLabel;
 class QPlainTextEdit;
 class QPushButton;
@@ -51,6 +52,10 @@ public:
     void reply();
     void remove();
     void openClient();
+
+protected:
+    // Escape closes the window.
+    void keyPressEvent(QKeyEvent *event) override;
 
 private:
     void paintColours();

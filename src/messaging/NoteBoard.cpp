@@ -73,10 +73,12 @@ Frm_Note *NoteBoard::show(const Note &note, bool received)
     const QScreen *screen = QGuiApplication::primaryScreen();
     const QRect available = screen ? screen->availableGeometry() : QRect(0, 0, 1280, 800);
     // Places hold the whole window, title bar and borders included, as the
-    // notes already shown have them.
-    for (const Frm_Note *shown : notes())
-        if (shown->isVisible())
+    // windows already on screen have them.
+    for (const QWidget *shown : QApplication::topLevelWidgets())
+        if (shown->isVisible() && shown->isWindow() && !(shown->windowFlags() & Qt::FramelessWindowHint)) {
             m_frame = shown->frameGeometry().size() - shown->geometry().size();
+            break;
+        }
     window->resize(Frm_Note::noteSize());
     window->move(place(free, available, Frm_Note::noteSize() + m_frame).topLeft());
     m_notes.append({window, free});

@@ -57,7 +57,7 @@ private:
         int place = 0;
     };
     QList<Placed> m_notes;
-    QSize m_frame{8, 32}; // title bar and borders, until a shown note tells
+    QSize m_frame{8, 32}; // title bar and borders, until a window on screen tells
     QSystemTrayIcon *m_tray = nullptr;
     bool m_polling = false;
     bool m_failing = false;

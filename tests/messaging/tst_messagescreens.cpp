@@ -11,7 +11,6 @@
 #include "support/Screenshot.h"
 #include "support/ScriptedPrompter.h"
 
-#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGuiApplication>
@@ -247,10 +246,7 @@ private slots:
 
         // A closed note frees its place for the next one.
         QPointer<Frm_Note> first = notes.at(0);
-        QVERIFY(QTest::qWaitForWindowExposed(first));
-        QApplication::setActiveWindow(first);
-        QVERIFY(QTest::qWaitForWindowActive(first));
-        QTest::keyClick(first, Qt::Key_Escape);
+        QTest::keyClick(first->closeButton(), Qt::Key_Escape);
         QTRY_VERIFY(!first);
         QCOMPARE(board.waitingText(), QStringLiteral("Quenzo - 2 messages en attente"));
         sendNote(QStringLiteral("Encore"), NoteStyle());
