@@ -18,6 +18,9 @@
 #include "resources/ListRessources.h"
 #include "resources/GesCivilites.h"
 #include "planning/FrmPlanning.h"
+#include "messaging/Frm_BoiteLettres.h"
+#include "messaging/Frm_Message.h"
+#include "messaging/NoteBoard.h"
 #include "tasks/Frm_Periode.h"
 #include "tasks/ListEtapes.h"
 
@@ -43,7 +46,7 @@ constexpr MenuItem HotKeyScreens[] = {MenuItem::Clients, MenuItem::Ressources, M
 
 Principal::Principal(Session &session, Prompter &prompter, QWidget *parent)
     : QMainWindow(parent), m_session(session), m_prompter(prompter), m_menu(menuBar()->addMenu(QStringLiteral("&Menu"))),
-      m_messageTimer(new QTimer(this)), m_status(new QLabel(this))
+      m_messageTimer(new QTimer(this)), m_status(new QLabel(this)), m_notes(new NoteBoard(session, prompter, this))
 {
     setWindowIcon(QIcon::fromTheme(QStringLiteral("x-office-calendar")));
     m_status->setAlignment(Qt::AlignCenter);
@@ -90,6 +93,22 @@ Principal::Principal(Session &session, Prompter &prompter, QWidget *parent)
         planning->setAttribute(Qt::WA_DeleteOnClose);
         return planning;
     });
+
+    // Messages belong to a user: without one (no user management) there are none.
+    auto forUser = [this](auto screen) -> QWidget * {
+        if (m_session.isLoggedIn())
+            return screen();
+        m_prompter.show(QStringLiteral("Désolé"), QStringLiteral("Les messages sont réservés aux utilisateurs connectés"),
+                        Prompter::Icon::Warning);
+        return nullptr;
+    };
+    setScreen(MenuItem::EnvoyerMessage, [this, forUser] {
+        return forUser([this] { return new Frm_Message(m_session, m_prompter, {}, this); });
+    });
+    setScreen(MenuItem::BoiteAuxLettres, [this, forUser] {
+        return forUser([this] { return new Frm_BoiteLettres(m_session, m_prompter, this); });
+    });
+    m_messagePoll = [this](const QDateTime &now) { m_notes->poll(now); };
 
     m_messageTimer->setInterval(1000);
     connect(m_messageTimer, &QTimer::timeout, this, [this] { messageTick(); });
@@ -289,6 +308,7 @@ void Principal::logInAtStartup()
     m_loginPassed = outcome.ok();
     updateMenus();
     updateTitle();
+    pollAfterLogIn();
 }
 
 void Principal::changeUser()
@@ -303,6 +323,13 @@ void Principal::changeUser()
     m_loginPassed = outcome.ok();
     updateMenus();
     updateTitle();
+    pollAfterLogIn();
+}
+
+void Principal::pollAfterLogIn()
+{
+    if (m_loginPassed && m_session.isLoggedIn() && m_messagePoll)
+        m_messagePoll(QDateTime::currentDateTime());
 }
 
 void Principal::chooseDatabase()
@@ -330,7 +357,7 @@ bool Principal::messageTick(const QDateTime &now)
     if (m_lastPoll.secsTo(now) <= m_settings.pollSeconds)
         return false;
     if (m_messagePoll)
-        m_messagePoll();
+        m_messagePoll(now);
     m_lastPoll = now;
     return true;
 }

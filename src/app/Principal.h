@@ -15,6 +15,7 @@ class QMenu;
 class QShortcut;
 class QSystemTrayIcon;
 class QTimer;
+class NoteBoard;
 class Prompter;
 class Session;
 
@@ -45,8 +46,9 @@ public:
 
     // The login panel (replaceable by tests): true when a user logged in.
     void setLoginPanel(const std::function<bool()> &panel) { m_loginPanel = panel; }
-    // Called by the message poll (the messaging screens fill it).
-    void setMessagePoll(const std::function<void()> &poll) { m_messagePoll = poll; }
+    // Called by the message timer and after a log in (the note board by default).
+    void setMessagePoll(const std::function<void(const QDateTime &)> &poll) { m_messagePoll = poll; }
+    NoteBoard *noteBoard() const { return m_notes; }
 
     QAction *action(MenuItem item) const { return m_actions.value(item); }
     bool loginPassed() const { return m_loginPassed; }
@@ -72,6 +74,7 @@ private:
     void buildTray();
     bool busy() const;
     void about();
+    void pollAfterLogIn();
 
     Session &m_session;
     Prompter &m_prompter;
@@ -84,9 +87,10 @@ private:
     QSystemTrayIcon *m_tray = nullptr;
     QTimer *m_messageTimer;
     QLabel *m_status;
+    NoteBoard *m_notes;
     QDateTime m_lastPoll;
     bool m_loginPassed = false;
     bool m_handlingIcon = false;
     std::function<bool()> m_loginPanel;
-    std::function<void()> m_messagePoll;
+    std::function<void(const QDateTime &)> m_messagePoll;
 };

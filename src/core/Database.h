@@ -83,11 +83,17 @@ public:
     // The engine's text for the last failure.
     virtual QString lastError() const = 0;
 
+    // Rows the last statement inserted, updated or deleted. A conditional
+    // update that changed nothing tells a workstation that another one got
+    // there first.
+    qint64 changedRows() const { return m_changed; }
+
     // Statements run since the connection opened (for measurements).
     qint64 statementCount() const { return m_statements; }
 
 protected:
     qint64 m_statements = 0;
+    qint64 m_changed = 0;
 };
 
 // Begins a transaction and rolls it back unless commit() is called: a failing

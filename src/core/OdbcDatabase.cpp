@@ -129,6 +129,7 @@ bool OdbcDatabase::run(const QString &sql, ResultSet *result)
 {
     ++m_statements;
     m_error.clear();
+    m_changed = 0;
     if (result)
         result->clear();
 
@@ -146,8 +147,12 @@ bool OdbcDatabase::run(const QString &sql, ResultSet *result)
         m_error = diagnostics(SQL_HANDLE_STMT, stmt);
         return false;
     }
-    if (!result)
+    if (!result) {
+        SQLLEN changed = 0;
+        if (SQL_SUCCEEDED(SQLRowCount(stmt, &changed)) && changed > 0)
+            m_changed = changed;
         return true;
+    }
 
     SQLSMALLINT columns = 0;
     SQLNumResultCols(stmt, &columns);

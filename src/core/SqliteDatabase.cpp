@@ -63,6 +63,8 @@ bool SqliteDatabase::query(const QString &sql, ResultSet &result)
     ++m_statements;
     result.clear();
     m_error.clear();
+    m_changed = 0;
+    const int changesBefore = sqlite3_total_changes(m_db);
     const QByteArray text = sql.toUtf8();
     sqlite3_stmt *stmt = nullptr;
     if (sqlite3_prepare_v2(m_db, text.constData(), int(text.size()), &stmt, nullptr) != SQLITE_OK) {
@@ -81,8 +83,10 @@ bool SqliteDatabase::query(const QString &sql, ResultSet &result)
 
     for (;;) {
         const int rc = sqlite3_step(stmt);
-        if (rc == SQLITE_DONE)
+        if (rc == SQLITE_DONE) {
+            m_changed = sqlite3_total_changes(m_db) - changesBefore;
             return true;
+        }
         if (rc != SQLITE_ROW) {
             result.clear();
             return fail();

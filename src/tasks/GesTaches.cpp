@@ -1,6 +1,5 @@
 #include "tasks/GesTaches.h"
 
-#include "core/PasswordCodec.h"
 #include "clients/GesParticuliers.h"
 #include "clients/GesSocietes.h"
 #include "core/Prompter.h"
@@ -22,6 +21,7 @@
 #include "tasks/SaisCoutTache.h"
 #include "tasks/TaskLinks.h"
 #include "tasks/TaskTypeStore.h"
+#include "tasks/RecipientItems.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -827,36 +827,15 @@ void GesTaches::cancelPeriodicity()
 
 void GesTaches::showRecipients()
 {
-    m_recipients->clear();
-    for (const TaskAlerts::Choice &c : std::as_const(m_listedRecipients)) {
-        auto *item = new QListWidgetItem(c.label, m_recipients);
-        item->setIcon(QIcon::fromTheme(c.group ? QStringLiteral("system-users") : QStringLiteral("user-identity")));
-        item->setToolTip(c.group ? QStringLiteral("Groupe") : QStringLiteral("Utilisateur"));
-    }
+    showRecipientItems(m_recipients, m_listedRecipients);
 }
 
 void GesTaches::addRecipient()
 {
-    QStringList groups, users;
-    for (const TaskAlerts::Choice &c : std::as_const(m_listedRecipients)) {
-        if (c.group)
-            groups.append(c.key);
-        else
-            users.append(QLatin1Char('\'') + sqlText(PasswordCodec::encode(c.key)) + QLatin1Char('\''));
-    }
-    ListRequest request(QStringLiteral("Liste des Groupes"),
-                        QStringLiteral("Select 'GROUPE',codegroupe,nogroupe from kp_groupes where nogroupe not in (")
-                            + (groups.isEmpty() ? QStringLiteral("-1") : groups.join(QLatin1Char(',')))
-                            + QStringLiteral(") union  select 'UTILISATEUR',libutil,codeutil from kp_utilisateurs where codeutil not in (")
-                            + (users.isEmpty() ? QStringLiteral("''") : users.join(QLatin1Char(','))) + QLatin1Char(')'));
-    request.addColumn(QStringLiteral("Type"), 1600, QStringLiteral("SPEGROUPE"));
-    request.addColumn(QStringLiteral("Libellé"), 3000, QStringLiteral("*"));
-    request.addColumn(QStringLiteral("Code"), 0, QStringLiteral("L"));
-    const ListAnswer answer = m_chooser(request);
+    const ListAnswer answer = m_chooser(TaskAlerts::recipientRequest(m_listedRecipients));
     if (!answer.chosen)
         return;
-    const bool group = answer.text(0) == QLatin1String("GROUPE");
-    m_listedRecipients.append({group, group ? answer.text(2) : PasswordCodec::decode(answer.text(2)), answer.text(1)});
+    m_listedRecipients.append(TaskAlerts::choiceFrom(answer));
     showRecipients();
 }
 

@@ -56,6 +56,33 @@ Outcome TaskAlerts::readChoices(Database &db, QList<Choice> *choices)
     return Outcome::success();
 }
 
+ListRequest TaskAlerts::recipientRequest(const QList<Choice> &listed, const QString &caption)
+{
+    QList<qint64> groups;
+    QStringList users;
+    for (const Choice &c : listed) {
+        if (c.group)
+            groups.append(c.key.toLongLong());
+        else
+            users.append(QLatin1Char('\'') + sqlText(PasswordCodec::encode(c.key)) + QLatin1Char('\''));
+    }
+    ListRequest request(caption,
+                        QStringLiteral("Select 'GROUPE',codegroupe,nogroupe from kp_groupes where nogroupe not in (")
+                            + numberList(groups, QStringLiteral("-1"))
+                            + QStringLiteral(") union  select 'UTILISATEUR',libutil,codeutil from kp_utilisateurs where codeutil not in (")
+                            + (users.isEmpty() ? QStringLiteral("''") : users.join(QLatin1Char(','))) + QLatin1Char(')'));
+    request.addColumn(QStringLiteral("Type"), 1600, QStringLiteral("SPEGROUPE"));
+    request.addColumn(QStringLiteral("Libellé"), 3000, QStringLiteral("*"));
+    request.addColumn(QStringLiteral("Code"), 0, QStringLiteral("L"));
+    return request;
+}
+
+TaskAlerts::Choice TaskAlerts::choiceFrom(const ListAnswer &answer)
+{
+    const bool group = answer.text(0) == QLatin1String("GROUPE");
+    return {group, group ? answer.text(2) : PasswordCodec::decode(answer.text(2)), answer.text(1)};
+}
+
 Outcome TaskAlerts::expandRecipients(Database &db, const QStringList &users, const QList<int> &groups, QStringList *codes)
 {
     QStringList result;
@@ -72,12 +99,9 @@ Outcome TaskAlerts::expandRecipients(Database &db, const QStringList &users, con
     for (const QString &u : users)
         add(u);
     if (!groups.isEmpty()) {
-        QStringList numbers;
-        for (int g : groups)
-            numbers.append(QString::number(g));
         ResultSet members;
-        if (!db.query(QStringLiteral("select distinct codeutil from kp_utilgroupe where nogroupe in (") + numbers.join(QLatin1Char(','))
-                          + QLatin1Char(')'),
+        if (!db.query(QStringLiteral("select distinct codeutil from kp_utilgroupe where nogroupe in (")
+                          + numberList(QList<qint64>(groups.cbegin(), groups.cend())) + QLatin1Char(')'),
                       members))
             return Outcome::failure(Error, QStringLiteral("Erreur lors de la lecture des groupes"), db.lastError());
         for (int r = 0; r < members.rowCount(); ++r)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/Outcome.h"
+#include "reports/ListRequest.h"
 
 #include <QList>
 #include <QString>
@@ -32,6 +33,11 @@ struct Choice
     QString label;
 };
 Outcome readChoices(Database &db, QList<Choice> *choices);
+
+// The selection list of the groups and users not listed yet, and the line
+// picked in it. Alerts and internal messages choose their recipients so.
+ListRequest recipientRequest(const QList<Choice> &listed, const QString &caption = QStringLiteral("Liste des Groupes"));
+Choice choiceFrom(const ListAnswer &answer);
 
 // The user codes an alert goes to: the users plus every member of the groups,
 // each once, in that order. Nobody left is refused.

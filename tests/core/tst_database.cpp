@@ -180,6 +180,25 @@ private slots:
         QVERIFY(db().lastError().isEmpty());
     }
 
+    void changedRowsCountsTheLastStatement()
+    {
+        QVERIFY(db().exec(QStringLiteral("insert into kp_villes (code,libelle) values ('1','Paris')")));
+        QCOMPARE(db().changedRows(), 1);
+        QVERIFY(db().exec(QStringLiteral("insert into kp_villes (code,libelle) values ('2','Pau')")));
+        QVERIFY(db().exec(QStringLiteral("update kp_villes set libelle = 'x' where code in ('1','2')")));
+        QCOMPARE(db().changedRows(), 2);
+        // A second workstation's conditional update finds nothing left to change.
+        Workstation other(*m_db, QStringLiteral("POSTE2"));
+        QVERIFY(other.open());
+        QVERIFY(other.db().exec(QStringLiteral("update kp_villes set libelle = 'y' where code = '1' and libelle = 'z'")));
+        QCOMPARE(other.db().changedRows(), 0);
+        // A select in between does not keep the previous count.
+        QCOMPARE(scalar(db(), QStringLiteral("select count(*) from kp_villes")), QStringLiteral("2"));
+        QCOMPARE(db().changedRows(), 0);
+        QVERIFY(db().exec(QStringLiteral("delete from kp_villes")));
+        QCOMPARE(db().changedRows(), 2);
+    }
+
     void aSecondWorkstationSeesCommittedRows()
     {
         Workstation other(*m_db, QStringLiteral("POSTE2"));
