@@ -90,7 +90,7 @@ Outcome seriesAlerts(Session &session, const QDateTime &now, QList<DueAlert> *fa
     for (int r = 0; r < rows.rowCount(); ++r)
         models.append(rows.toLongLong(r, 0));
     QHash<qint64, PeriodRule> rules;
-    QSet<QString> replaced;
+    QSet<Periodicity::ReplacedOccurrence> replaced;
     CompanyHours hours;
     Outcome read = Periodicity::readRules(db, models, &rules);
     if (read)
