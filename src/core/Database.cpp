@@ -1,5 +1,8 @@
 #include "core/Database.h"
 
+#include <cmath>
+#include <cstring>
+
 namespace {
 
 // A plain decimal number ("-12", "3.50", with "," too when allowed), the
@@ -86,21 +89,51 @@ void ResultSet::appendUtf8(const char *data, qsizetype size)
     endValue(false);
 }
 
-void ResultSet::appendInteger(qint64 value)
+namespace {
+
+// The decimal digits of a magnitude, written backwards ending at `end`.
+char *writeDigits(quint64 magnitude, char *end)
 {
-    char digits[24];
-    char *end = digits + sizeof digits;
     char *p = end;
-    // Counted on the magnitude as unsigned, so that the lowest value has one too.
-    quint64 magnitude = value < 0 ? 0 - quint64(value) : quint64(value);
     do {
         *--p = char('0' + magnitude % 10);
         magnitude /= 10;
     } while (magnitude);
+    return p;
+}
+
+} // namespace
+
+void ResultSet::appendInteger(qint64 value)
+{
+    char text[24];
+    // Counted on the magnitude as unsigned, so that the lowest value has one too.
+    char *p = writeDigits(value < 0 ? 0 - quint64(value) : quint64(value), text + sizeof text);
     if (value < 0)
         *--p = '-';
-    m_text.append(QLatin1StringView(p, end - p));
+    m_text.append(QLatin1StringView(p, text + sizeof text - p));
     endValue(false);
+}
+
+bool ResultSet::appendQuarter(double value)
+{
+    const double quarters = value * 4;
+    // Below 2^40 every whole number of quarters is exact and has at most 15 digits.
+    if (!(std::fabs(quarters) < 1099511627776.0) || quarters != std::floor(quarters) || (value == 0 && std::signbit(value)))
+        return false;
+    const quint64 q = quint64(std::fabs(quarters));
+    static constexpr const char *Fractions[] = {".0", ".25", ".5", ".75"};
+    char text[32];
+    char *end = text + 24;
+    char *p = writeDigits(q / 4, end);
+    if (value < 0)
+        *--p = '-';
+    const char *fraction = Fractions[q % 4];
+    const qsizetype length = qsizetype(std::strlen(fraction));
+    std::memcpy(end, fraction, std::size_t(length));
+    m_text.append(QLatin1StringView(p, end + length - p));
+    endValue(false);
+    return true;
 }
 
 void ResultSet::clear()

@@ -41,6 +41,10 @@ public:
     }
     void appendUtf8(const char *data, qsizetype size);
     void appendInteger(qint64 value); // written in decimal, as "%lld" would
+    // A real that is a whole number of quarters (days, hours), written as the
+    // embedded engine writes reals ("3.0", "-0.25"); false, and nothing
+    // written, for any other value.
+    bool appendQuarter(double value);
     void appendNull() { endValue(true); }
     void endRow() { ++m_rowCount; }
     void clear();

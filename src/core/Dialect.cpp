@@ -56,6 +56,11 @@ QString Dialect::dateDelimiter() const
     return QStringLiteral("'");
 }
 
+QString Dialect::orderedJoin() const
+{
+    return isMySql() ? QStringLiteral(" straight_join ") : QStringLiteral(" cross join ");
+}
+
 QString Dialect::concat(const QStringList &parts) const
 {
     switch (m_backend) {

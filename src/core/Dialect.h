@@ -34,6 +34,10 @@ public:
     QString dateFilterFormat() const; // comparisons in WHERE clauses
     QString dateDelimiter() const;
     QString concat(const QStringList &parts) const;
+    // A join operator that reads its left table first: " cross join " for the
+    // embedded engine, " straight_join " for MySQL, a plain cross join elsewhere
+    // (where the server chooses).
+    QString orderedJoin() const;
     // Suffix of a column added NOT NULL to a table that may already have rows.
     QString addedNotNull() const;
     // Whether table creation can run inside a transaction.

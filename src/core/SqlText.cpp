@@ -236,20 +236,23 @@ QChar systemDecimalSeparator()
 QDateTime parseDbDateTime(const QString &text)
 {
     const QString t = text.trimmed();
-    // The stored shape "yyyy-mm-dd hh:mm:ss", read without the format parser.
-    if (t.size() == 19 && t.at(4) == u'-' && t.at(7) == u'-' && t.at(10) == u' ' && t.at(13) == u':' && t.at(16) == u':') {
-        int v[6] = {0, 0, 0, 0, 0, 0};
-        static constexpr int From[6] = {0, 5, 8, 11, 14, 17};
-        static constexpr int Count[6] = {4, 2, 2, 2, 2, 2};
+    // The stored shapes "yyyy-mm-dd", "yyyy-mm-dd hh:mm" and "yyyy-mm-dd hh:mm:ss",
+    // read without the format parser (which costs more than the query).
+    const qsizetype n = t.size();
+    if ((n == 10 || n == 16 || n == 19) && t.at(4) == u'-' && t.at(7) == u'-'
+        && (n == 10 || (t.at(10) == u' ' && t.at(13) == u':')) && (n != 19 || t.at(16) == u':')) {
         bool digits = true;
-        for (int f = 0; f < 6 && digits; ++f)
-            for (int i = From[f]; i < From[f] + Count[f]; ++i) {
+        const auto number = [&](int from, int count) {
+            int v = 0;
+            for (int i = from; i < from + count; ++i) {
                 const char16_t c = t.at(i).unicode();
                 digits = digits && c >= u'0' && c <= u'9';
-                v[f] = v[f] * 10 + (c - u'0');
+                v = v * 10 + (c - u'0');
             }
-        const QDate date(v[0], v[1], v[2]);
-        const QTime time(v[3], v[4], v[5]);
+            return v;
+        };
+        const QDate date(number(0, 4), number(5, 2), number(8, 2));
+        const QTime time(n > 10 ? number(11, 2) : 0, n > 10 ? number(14, 2) : 0, n > 16 ? number(17, 2) : 0);
         if (digits && date.isValid() && time.isValid())
             return QDateTime(date, time);
     }

@@ -58,6 +58,10 @@ Moment readMoment(QStringView t)
     return Moment::of(parseDbDateTime(t.toString()));
 }
 
+// The columns of PlanningQueries::lineQuery.
+enum LineColumn { Noid, RowKey, Start, End, Type, Urgency, Project, Leave, DateLine, Lock, Series, Origin, Prospect, Alert, Days,
+                  Hours, AdminLock, Zone };
+
 // "/" for a column that holds nothing.
 QString orSlash(QStringView value)
 {
@@ -121,21 +125,6 @@ QString civilityName(const Session &session, int civility)
 QString joinNames(const QStringList &parts);
 
 using LinkTable = QHash<qint64, QList<Link>>;
-
-// A date line of a task on a row, as the load meets it.
-struct LineKey
-{
-    qint64 noid = 0;
-    qint64 rowKey = 0;
-    int dateLine = 0;
-    qint64 start = 0, end = 0;
-    bool operator==(const LineKey &) const = default;
-};
-
-size_t qHash(const LineKey &key, size_t seed = 0)
-{
-    return qHashMulti(seed, key.noid, key.rowKey, key.dateLine, key.start, key.end);
-}
 
 // The clients and resources of the tasks of `taskLists`, each task's in the
 // order of their numbers; a null table is not read.
@@ -268,6 +257,7 @@ Outcome PlanningModel::loadRows(Session &session, const PlanningRequest &request
     QList<QImage> icons;
     QHash<QString, int> iconOf; // file names, letter case ignored
     rows.reserve(rs.rowCount());
+    index.reserve(rs.rowCount());
     const QDir images(request.imagesFolder);
     for (int r = 0; r < rs.rowCount(); ++r) {
         PlanningRow row;
@@ -295,7 +285,7 @@ Outcome PlanningModel::loadRows(Session &session, const PlanningRequest &request
             row.icon = found.value();
         }
         index.insert(row.key, int(rows.size()));
-        rows.append(row);
+        rows.append(std::move(row));
     }
     m_rows = std::move(rows);
     m_rowIndex = std::move(index);
@@ -366,43 +356,41 @@ Outcome PlanningModel::loadBlocks(Session &session, const PlanningRequest &reque
     const QDate windowEnd = request.first.addDays(request.days); // exclusive
     struct Record
     {
-        qint64 rowKey, noid, start;
+        qint64 rowKey, noid;
+        qint64 from, to; // start and end as minute stamps
+        int dateLine;
+        Moment start, end;
         int line; // in the result
         bool model;
-        bool operator<(const Record &o) const { return std::tie(rowKey, noid, start) < std::tie(o.rowKey, o.noid, o.start); }
+        auto key() const { return std::tie(rowKey, noid, from, dateLine, to); }
+        bool operator<(const Record &o) const { return key() < o.key(); }
     };
     std::vector<Record> records;
     records.reserve(std::size_t(rs.rowCount()));
-    QList<qint64> numbers, series;
-    QSet<qint64> seenNumbers, prospects;
-    // A record read twice (a link, a header or a date line stored twice) counts once.
-    QSet<LineKey> seenLines;
-    seenLines.reserve(rs.rowCount());
+    QList<qint64> series;
+    QSet<qint64> prospects;
+    const bool wantProspects = BlockText::usesProspect(request.blockPhrase) || BlockText::usesProspect(request.tooltipPhrase);
     for (int r = 0; r < rs.rowCount(); ++r) {
-        const qint64 noid = rs.toLongLong(r, 0);
-        const qint64 rowKey = rs.toLongLong(r, 1);
+        const qint64 noid = rs.toLongLong(r, Noid);
+        const qint64 rowKey = rs.toLongLong(r, RowKey);
         // A record of a row that is not listed (a client outside the stage, a leave by task type) is never drawn.
         if (rowOf(rowKey) < 0)
             continue;
-        const bool model = rs.toLongLong(r, 11) > 0 && rs.toInt(r, 12) == 1;
-        const Moment start = readMoment(rs.view(r, 3)), end = readMoment(rs.view(r, 4));
+        const bool model = rs.toLongLong(r, Series) > 0 && rs.toInt(r, Origin) == 1;
+        const Moment start = readMoment(rs.view(r, Start)), end = readMoment(rs.view(r, End));
         if (!model && (start.date >= windowEnd || lastDayOf(end) < request.first))
             continue; // read because it belongs to a series, but outside the days
-        const LineKey line{noid, rowKey, rs.toInt(r, 9), start.stamp(), end.stamp()};
-        if (seenLines.contains(line))
-            continue;
-        seenLines.insert(line);
-        records.push_back({rowKey, noid, start.stamp(), r, model});
-        if (!seenNumbers.contains(noid)) {
-            seenNumbers.insert(noid);
-            numbers.append(noid);
-            if (model)
-                series.append(noid);
-        }
-        if (const qint64 prospect = rs.toLongLong(r, 13); prospect > 0)
-            prospects.insert(prospect);
+        records.push_back({rowKey, noid, start.stamp(), end.stamp(), rs.toInt(r, DateLine), start, end, r, model});
+        if (model && !series.contains(noid))
+            series.append(noid);
+        if (wantProspects)
+            if (const qint64 prospect = rs.toLongLong(r, Prospect); prospect > 0)
+                prospects.insert(prospect);
     }
     std::stable_sort(records.begin(), records.end());
+    // A record read twice (a link, a header or a date line stored twice) counts once.
+    records.erase(std::unique(records.begin(), records.end(), [](const Record &x, const Record &y) { return x.key() == y.key(); }),
+                  records.end());
 
     // The linked clients and resources, read now only when a block text, the
     // colours or the owner flag need them; a tool-tip reads its own later.
@@ -411,7 +399,17 @@ Outcome PlanningModel::loadBlocks(Session &session, const PlanningRequest &reque
                              && (listsShown || request.colours == ColourSource::Client || request.colours == ColourSource::Zone);
     const bool wantResources = presentation != Presentation::ByResource && (listsShown || session.currentResource() > 0);
     const bool wantComments = BlockText::usesComment(request.blockPhrase);
-    const QStringList taskLists = wantClients || wantResources || wantComments ? PlanningQueries::numberLists(numbers) : QStringList();
+    QStringList taskLists;
+    if (wantClients || wantResources || wantComments) {
+        QList<qint64> numbers;
+        QSet<qint64> seen;
+        for (const Record &record : records)
+            if (!seen.contains(record.noid)) {
+                seen.insert(record.noid);
+                numbers.append(record.noid);
+            }
+        taskLists = PlanningQueries::numberLists(numbers);
+    }
     LinkTable clientLinks, resourceLinks;
     if (!readLinks(session, taskLists, wantClients ? &clientLinks : nullptr, wantResources ? &resourceLinks : nullptr))
         return failure();
@@ -437,7 +435,7 @@ Outcome PlanningModel::loadBlocks(Session &session, const PlanningRequest &reque
         return periods;
 
     QHash<qint64, QStringList> prospectItems;
-    if (!prospects.isEmpty() && (BlockText::usesProspect(request.blockPhrase) || BlockText::usesProspect(request.tooltipPhrase)))
+    if (!prospects.isEmpty())
         readProspects(db, prospects, &prospectItems);
 
     const QChar separator = session.shownDecimalSeparator();
@@ -445,24 +443,25 @@ Outcome PlanningModel::loadBlocks(Session &session, const PlanningRequest &reque
     const DatabaseDescription &description = session.description();
     const bool adminRule = description.blocauto && description.geslogin && !session.isAdministrator();
     // A block of a record, with everything it shows.
-    const auto build = [&](PlanningBlock &b, int r) {
-        b.noid = rs.toLongLong(r, 0);
-        b.rowKey = rs.toLongLong(r, 1);
-        b.zone = rs.toInt(r, 2);
-        setRange(b, readMoment(rs.view(r, 3)), readMoment(rs.view(r, 4)));
-        b.taskType = rs.toLongLong(r, 5);
-        b.urgency = orSlash(rs.view(r, 6));
-        b.project = orSlash(rs.view(r, 7));
-        b.leaveCode = orSlash(rs.view(r, 8));
-        b.dateLine = rs.toInt(r, 9);
-        b.blocage = rs.toInt(r, 10);
-        b.noidper = rs.toLongLong(r, 11);
-        b.origine = rs.toInt(r, 12);
-        b.prospect = rs.toLongLong(r, 13);
-        b.alert = rs.toInt(r, 14);
-        b.nbjours = rs.toDouble(r, 15);
-        b.nbheures = rs.toDouble(r, 16);
-        b.blocadm = rs.toInt(r, 17);
+    const auto build = [&](PlanningBlock &b, const Record &record) {
+        const int r = record.line;
+        b.noid = record.noid;
+        b.rowKey = record.rowKey;
+        b.zone = presentation == Presentation::ByClient ? rs.toInt(r, Zone) : 0;
+        setRange(b, record.start, record.end);
+        b.taskType = rs.toLongLong(r, Type);
+        b.urgency = orSlash(rs.view(r, Urgency));
+        b.project = orSlash(rs.view(r, Project));
+        b.leaveCode = orSlash(rs.view(r, Leave));
+        b.dateLine = record.dateLine;
+        b.blocage = rs.toInt(r, Lock);
+        b.noidper = rs.toLongLong(r, Series);
+        b.origine = rs.toInt(r, Origin);
+        b.prospect = rs.toLongLong(r, Prospect);
+        b.alert = rs.toInt(r, Alert);
+        b.nbjours = rs.toDouble(r, Days);
+        b.nbheures = rs.toDouble(r, Hours);
+        b.blocadm = rs.toInt(r, AdminLock);
         b.adminLocked = b.blocadm == 1 && adminRule;
         b.rowLabel = presentation == Presentation::ByResource ? m_rows.at(rowOf(b.rowKey)).label
                      : presentation == Presentation::ByClient ? QStringLiteral("//")
@@ -522,14 +521,14 @@ Outcome PlanningModel::loadBlocks(Session &session, const PlanningRequest &reque
     for (std::size_t i = 0; i < records.size(); ++i) {
         if (!records[i].model) {
             PlanningBlock &b = blocks.emplace_back();
-            build(b, records[i].line);
+            build(b, records[i]);
             b.text = BlockText::compose(request.blockPhrase, b, prospectItems.value(b.prospect), separator);
             continue;
         }
         // A series shows its occurrences on each of its rows, whatever the
         // model's own date lines, which are not drawn.
         PlanningBlock model;
-        build(model, records[i].line);
+        build(model, records[i]);
         while (i + 1 < records.size() && records[i + 1].rowKey == model.rowKey && records[i + 1].noid == model.noid)
             ++i;
         const QStringList prospect = prospectItems.value(model.prospect);

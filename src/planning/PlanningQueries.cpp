@@ -121,27 +121,29 @@ QString PlanningQueries::taskQuery(Presentation presentation, const FilterFragme
 QString PlanningQueries::lineQuery(Presentation presentation, const FilterFragments &f, const Dialect &dialect,
                                    const QDate &first, int days)
 {
-    QString key, tables;
+    const QString join = dialect.orderedJoin();
+    QString key, tables, zone;
     switch (presentation) {
     case Presentation::ByResource:
-        key = QStringLiteral("e.noidressource,0");
-        tables = QStringLiteral(" cross join kp_taches_ressources e where d.noid = t.noid and e.noid = d.noid");
+        key = QStringLiteral("e.noidressource");
+        tables = join + QStringLiteral("kp_taches_ressources e where d.noid = t.noid and e.noid = d.noid");
         break;
     case Presentation::ByClient:
-        key = QStringLiteral("c.noidsoc,s.noidzone");
-        tables = QStringLiteral(" cross join kp_taches_clients c cross join kp_societes s"
-                                " where d.noid = t.noid and c.noid = d.noid and s.noidsoc = c.noidsoc");
+        key = QStringLiteral("c.noidsoc");
+        zone = QStringLiteral(",s.noidzone");
+        tables = join + QStringLiteral("kp_taches_clients c") + join
+                 + QStringLiteral("kp_societes s where d.noid = t.noid and c.noid = d.noid and s.noidsoc = c.noidsoc");
         break;
     case Presentation::ByTaskType:
-        key = QStringLiteral("d.noidtache,0");
+        key = QStringLiteral("d.noidtache");
         tables = QStringLiteral(" where d.noid = t.noid");
         break;
     }
     QString sql = QStringLiteral("select d.noid,") + key
                   + QStringLiteral(",t.datedeb,t.datefin,d.noidtache,d.urgence,d.codeprojet,d.codeconge,t.noiddate,d.blocage,"
-                                   "d.noidper,d.origine,d.noidprospect,d.noalerte,t.nbjours,t.nbheures,d.blocadm"
-                                   " from kp_taches_dates t cross join kp_taches_desc d")
-                  + tables + andIf(f.taskTypes) + andIf(f.project) + andIf(f.urgency) + andIf(f.done);
+                                   "d.noidper,d.origine,d.noidprospect,d.noalerte,t.nbjours,t.nbheures,d.blocadm")
+                  + zone + QStringLiteral(" from kp_taches_dates t") + join + QStringLiteral("kp_taches_desc d") + tables + andIf(f.taskTypes)
+                  + andIf(f.project) + andIf(f.urgency) + andIf(f.done);
     if (presentation != Presentation::ByResource && f.needsResources())
         sql += QStringLiteral(" and d.noid in (select tr.noid from kp_taches_ressources tr,kp_ressources r"
                               " where tr.noidressource = r.noid")

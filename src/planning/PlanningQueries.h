@@ -29,11 +29,10 @@ QString taskQuery(Presentation presentation, const FilterFragments &fragments, c
 // much faster: no sort, no duplicate removal and no join with the rows'
 // table, whose filters the rows listed already carry (a record of a row
 // that is not listed is never drawn); the filters on the other kinds of row
-// become sub-selects. The tables are named in the order the embedded back
-// end should walk them ("cross join" fixes its order; the servers choose
-// their own). Columns: number, row key, zone (by client), start, end, type,
-// urgency, project, leave code, date line, user lock, series, origin,
-// prospect, alert, days, hours, administrative lock.
+// become sub-selects. The tables are joined in the order the back ends
+// should walk them: the window's date lines first. Columns: number, row key, start, end, type, urgency, project,
+// leave code, date line, user lock, series, origin, prospect, alert, days,
+// hours, administrative lock, and by client the client's zone.
 QString lineQuery(Presentation presentation, const FilterFragments &fragments, const Dialect &dialect, const QDate &first,
                   int days);
 

@@ -152,6 +152,25 @@ private slots:
         QCOMPARE(texts, expected);
     }
 
+    // Reals read back as the embedded engine itself writes them, whichever way they are read.
+    void realsComeBackAsTheEngineWritesThem()
+    {
+        if (db().backend() != Backend::File)
+            QSKIP("the embedded back end's own writing of reals");
+        const QStringList values = {"3", "-0.25", "7.5", "0.75", "0", "1099511627775.75", "0.1", "2.675", "1e300", "-1e-5"};
+        for (int i = 0; i < values.size(); ++i)
+            QVERIFY(db().exec(QStringLiteral("insert into kp_taches_dates (noid,noiddate,datedeb,datefin,nbjours) values (1,")
+                              + QString::number(i) + QStringLiteral(",'2027-01-01 00:00:00','2027-01-01 00:00:00',") + values.at(i)
+                              + QLatin1Char(')')));
+        ResultSet rows;
+        QVERIFY(db().query(QStringLiteral("select nbjours,cast(nbjours as text) from kp_taches_dates order by noiddate"), rows));
+        QCOMPARE(rows.rowCount(), int(values.size()));
+        for (int r = 0; r < rows.rowCount(); ++r) {
+            QCOMPARE(rows.value(r, 0), rows.value(r, 1));
+            QCOMPARE(rows.toDouble(r, 0), values.at(r).toDouble());
+        }
+    }
+
     void rollbackLeavesNothing()
     {
         {
