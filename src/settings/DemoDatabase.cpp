@@ -7,6 +7,7 @@
 #include "seed/SeedGenerator.h"
 #include "settings/NewFileDatabase.h"
 
+#include <QDir>
 #include <QFileInfo>
 
 QString DemoDatabase::defaultPath()
@@ -25,6 +26,7 @@ Outcome DemoDatabase::create(Settings &settings, const QString &path, const QDat
     options.days = 14;
     options.seed = 7;
 
+    QDir().mkpath(QFileInfo(path).absolutePath()); // a fresh home has no data folder yet
     const Outcome made = NewFileDatabase::create(path, [&options](Session &session) {
         SeedReport report;
         Outcome seeded = SeedGenerator(session, options).run(&report);

@@ -59,7 +59,7 @@ FrmParam::FrmParam(Session &session, Prompter &prompter, QWidget *parent)
 {
     setObjectName(QStringLiteral("FrmParam"));
     setWindowTitle(QStringLiteral("Paramétrages de l'application"));
-    resize(760, 560);
+    resize(900, 580);
 
     m_tabs->addTab(generalTab(), QStringLiteral("&Général"));
     m_tabs->addTab(foldersTab(), QStringLiteral("&Répertoires"));

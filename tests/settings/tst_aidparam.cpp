@@ -1,4 +1,6 @@
+#include "app/Principal.h"
 #include "core/DatabaseOpener.h"
+#include "settings/Frm_Bienvenue.h"
 #include "settings/DemoDatabase.h"
 #include "settings/Frm_AidParam.h"
 #include "settings/NewFileDatabase.h"
@@ -7,7 +9,10 @@
 #include "support/ScriptedPrompter.h"
 #include "support/TestDatabase.h"
 
+#include <QApplication>
+#include <QCommandLinkButton>
 #include <QFile>
+#include <QTimer>
 #include <QLineEdit>
 #include <QSpinBox>
 #include <QTemporaryDir>
@@ -206,6 +211,32 @@ private slots:
                  QStringLiteral("Férié de démonstration"));
         // Asked again, it refuses to overwrite the file.
         QVERIFY(!DemoDatabase::create(m_ws->settings(), path, today));
+    }
+
+    // The very first start offers the demonstration database first; taking
+    // it points the workstation at a new file in the user's data folder.
+    void firstStartOffersTheDemo()
+    {
+        if (m_db->isServer())
+            QSKIP("Embedded database files only");
+        QTemporaryDir data;
+        qputenv("XDG_DATA_HOME", data.path().toUtf8());
+        Principal window(m_ws->session(), m_prompter);
+        QTimer::singleShot(0, this, [] {
+            auto *welcome = qobject_cast<Frm_Bienvenue *>(QApplication::activeModalWidget());
+            QVERIFY(welcome);
+            saveScreenshot(*welcome, QStringLiteral("premier-lancement-offre"));
+            const QList<QCommandLinkButton *> choices = welcome->findChildren<QCommandLinkButton *>();
+            QCOMPARE(choices.size(), 3);
+            QVERIFY(choices.first()->isDefault());
+            choices.first()->click();
+        });
+        window.offerFirstStart();
+        qunsetenv("XDG_DATA_HOME");
+        const QString demo = data.filePath(QStringLiteral("Quenzo/demonstration.qdb"));
+        QVERIFY(QFile::exists(demo));
+        QCOMPARE(m_ws->settings().read(QStringLiteral("Base"), QStringLiteral("Chemin")), demo);
+        QVERIFY(m_prompter.shown().isEmpty());
     }
 };
 
