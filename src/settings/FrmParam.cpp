@@ -11,6 +11,7 @@
 #include "messaging/KpMailer.h"
 #include "planning/Frm_Param.h"
 #include "planning/ParamPlanning.h"
+#include "vocabulary/ScreenTexts.h"
 #include "vocabulary/Vocabulary.h"
 
 #include <QCheckBox>
@@ -338,6 +339,7 @@ QWidget *FrmParam::vocabularyTab()
     }
     m_example = new QLabel(page);
     m_example->setWordWrap(true);
+    ScreenTexts::keepText(m_example);
     auto *layout = new QVBoxLayout(page);
     layout->addWidget(frame);
     layout->addWidget(new QLabel(QStringLiteral("Exemples :"), page));

@@ -14,6 +14,8 @@
 
 namespace {
 
+const char *const KeepText = "quenzoKeepText";
+
 // One translatable text of a control, with how to read and write it.
 struct Text
 {
@@ -45,6 +47,7 @@ QList<Text> texts(QWidget *screen)
                    group = qobject_cast<QGroupBox *>(w), tabs = qobject_cast<QTabWidget *>(w);
         if (!(label || button || group || tabs) || isInternal(w, screen))
             continue;
+        const bool kept = w->property(KeepText).toBool();
         QString name = w->objectName();
         if (name.isEmpty()) {
             QString kind = QString::fromLatin1(w->metaObject()->className());
@@ -52,6 +55,8 @@ QList<Text> texts(QWidget *screen)
                 kind.remove(0, 1);
             name = kind + QLatin1Char('_') + QString::number(ranks[kind]++);
         }
+        if (kept)
+            continue; // named all the same, so the ranks of the others stay put
         if (auto *l = qobject_cast<QLabel *>(w); l && l->textFormat() != Qt::RichText)
             out.append({name + QStringLiteral("_Caption"), l->text(), [l](const QString &v) { l->setText(v); }});
         if (auto *b = qobject_cast<QAbstractButton *>(w); b)
@@ -69,6 +74,11 @@ QList<Text> texts(QWidget *screen)
 }
 
 } // namespace
+
+void ScreenTexts::keepText(QWidget *control)
+{
+    control->setProperty(KeepText, true);
+}
 
 QString ScreenTexts::section(const QWidget *screen)
 {

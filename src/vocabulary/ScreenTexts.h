@@ -12,6 +12,10 @@ class QWidget;
 // gives the same keys every time. Empty texts are neither exported nor replaced.
 namespace ScreenTexts {
 
+// Marks a control whose text is data rather than interface (an example, a
+// path): it is neither exported nor replaced.
+void keepText(QWidget *control);
+
 // The section of a screen: its object name, else its class name.
 QString section(const QWidget *screen);
 QList<LanguageFile::Entry> collect(QWidget *screen);

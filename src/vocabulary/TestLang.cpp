@@ -20,6 +20,7 @@ TestLang::TestLang(LanguageApplier &applier, Prompter &prompter, const QList<Scr
     resize(420, 360);
     auto *folder = new QLabel(QStringLiteral("Fichiers de langue du répertoire %1").arg(QDir::toNativeSeparators(applier.folder())), this);
     folder->setWordWrap(true);
+    ScreenTexts::keepText(folder);
     auto *choose = new QPushButton(QStringLiteral("&Choisir cette langue"), this);
     auto *exportButton = new QPushButton(QStringLiteral("&Exporter les textes"), this);
     auto *close = new QPushButton(QStringLiteral("&Fermer"), this);

@@ -39,10 +39,13 @@ public:
         tabs->addTab(new QWidget, QStringLiteral("Général"));
         tabs->addTab(new QWidget, QStringLiteral("Messagerie"));
         group = new QGroupBox(QStringLiteral("Options"), this);
-        for (QWidget *w : std::initializer_list<QWidget *>{title, empty, ok, tabs, group})
+        path = new QLabel(QStringLiteral("/home/marie/rapports"), this);
+        ScreenTexts::keepText(path);
+        last = new QLabel(QStringLiteral("Fin"), this);
+        for (QWidget *w : std::initializer_list<QWidget *>{title, empty, ok, tabs, group, path, last})
             layout->addWidget(w);
     }
-    QLabel *title, *empty;
+    QLabel *title, *empty, *path, *last;
     QPushButton *ok;
     QTabWidget *tabs;
     QGroupBox *group;
@@ -157,7 +160,10 @@ private slots:
         QCOMPARE(file.value(QStringLiteral("Sample"), QStringLiteral("Label_0_Caption")), QStringLiteral("Première ligne\r\nDeuxième ligne"));
         QCOMPARE(file.value(QStringLiteral("Sample"), QStringLiteral("Onglets_Caption1")), QStringLiteral("Messagerie"));
         QCOMPARE(file.value(QStringLiteral("Sample"), QStringLiteral("BtnOk_ttyp")), QStringLiteral("Enregistre C:\\rapports\\r"));
-        // An empty label is not exported.
+        // An empty label is not exported, nor a label showing data; the
+        // labels after it keep their keys.
+        QVERIFY(file.value(QStringLiteral("Sample"), QStringLiteral("Label_2_Caption")).isEmpty());
+        QCOMPARE(file.value(QStringLiteral("Sample"), QStringLiteral("Label_3_Caption")), QStringLiteral("Fin"));
         QVERIFY(file.value(QStringLiteral("Sample"), QStringLiteral("Label_1_Caption")).isEmpty());
         QFile raw(defaults);
         QVERIFY(raw.open(QIODevice::ReadOnly));
