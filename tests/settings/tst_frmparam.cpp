@@ -1,6 +1,9 @@
 #include "clients/ClientFreeZones.h"
 #include "core/PasswordCodec.h"
 #include "settings/FrmParam.h"
+#include "settings/LanguageScreens.h"
+#include "vocabulary/LanguageApplier.h"
+#include "vocabulary/ScreenTexts.h"
 #include "settings/ProgramSettings.h"
 #include "support/Screenshot.h"
 #include "support/ScriptedPrompter.h"
@@ -251,6 +254,27 @@ private slots:
         QTRY_VERIFY(sink.message().contains("Message d'essai de Quenzo"));
         // Trying the settings does not save them.
         QVERIFY(!m_ws->settings().contains(QStringLiteral("Mail"), QStringLiteral("ServSMTP")));
+    }
+
+    // Every screen of the language tool's list builds on a real database and
+    // exports its texts; read back, the file changes nothing on the screens.
+    void exportOfEveryScreen()
+    {
+        QTemporaryDir lang;
+        LanguageApplier applier(m_ws->settings(), lang.path());
+        const QList<TestLang::ScreenFactory> screens = languageScreens(m_ws->session(), m_prompter);
+        QCOMPARE(screens.size(), 22);
+        TestLang tool(applier, m_prompter, screens);
+        tool.exportScreens();
+        QCOMPARE(m_prompter.texts().last(), QStringLiteral("FINI"));
+        LanguageFile file;
+        QVERIFY(file.load(lang.filePath(QStringLiteral("default.ini"))));
+        QCOMPARE(file.sections().size(), 22);
+        QCOMPARE(file.value(QStringLiteral("FrmParam"), QStringLiteral("Caption")), QStringLiteral("Paramétrages de l'application"));
+        QCOMPARE(file.value(QStringLiteral("Frm_AidParam"), QStringLiteral("Caption")), QStringLiteral("Aide au paramétrage"));
+        FrmParam screen(m_ws->session(), m_prompter);
+        QCOMPARE(ScreenTexts::apply(&screen, file), 0);
+        QVERIFY(ScreenTexts::unknownKeys(&screen, file).isEmpty());
     }
 
     void screenshots()
