@@ -17,7 +17,6 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFileDialog>
-#include <QFileInfo>
 #include <QFormLayout>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -163,9 +162,10 @@ QLineEdit *FrmParam::folderRow(QGridLayout *grid, int row, const QString &label,
     browse->setText(QStringLiteral("..."));
     browse->setToolTip(QStringLiteral("Cliquez ici pour sélectionner le répertoire"));
     connect(browse, &QToolButton::clicked, this, [this, field, dialogTitle] {
-        const QString file = QFileDialog::getOpenFileName(this, dialogTitle, field->text(), QStringLiteral("Tous les fichiers (*.*)"));
-        if (!file.isEmpty())
-            field->setText(QFileInfo(file).absolutePath());
+        // A folder chooser: a file chooser could not pick a folder still empty.
+        const QString folder = QFileDialog::getExistingDirectory(this, dialogTitle, field->text());
+        if (!folder.isEmpty())
+            field->setText(folder);
     });
     grid->addWidget(new QLabel(label, page), row, 0);
     grid->addWidget(field, row, 1);

@@ -84,10 +84,9 @@ QWizardPage *Frm_AidParam::namePage()
     auto *browse = new QToolButton(p);
     browse->setText(QStringLiteral("..."));
     connect(browse, &QToolButton::clicked, this, [this] {
-        const QString file = QFileDialog::getOpenFileName(this, QStringLiteral("Répertoire d'installation"), m_folder->text(),
-                                                          QStringLiteral("Tous les fichiers (*.*)"));
-        if (!file.isEmpty())
-            m_folder->setText(QFileInfo(file).absolutePath());
+        const QString folder = QFileDialog::getExistingDirectory(this, QStringLiteral("Répertoire d'installation"), m_folder->text());
+        if (!folder.isEmpty())
+            m_folder->setText(folder);
     });
     auto *folderRow = new QHBoxLayout;
     folderRow->addWidget(m_folder, 1);

@@ -1,6 +1,7 @@
 #include "app/Principal.h"
 #include "core/DatabaseOpener.h"
 #include "settings/Frm_Bienvenue.h"
+#include "planning/FrmPlanning.h"
 #include "settings/DemoDatabase.h"
 #include "settings/Frm_AidParam.h"
 #include "settings/NewFileDatabase.h"
@@ -209,6 +210,13 @@ private slots:
         QVERIFY(scalar(db, QStringLiteral("select count(*) from kp_taches_desc where codeconge <> '/'")).toInt() >= 1);
         QCOMPARE(scalar(db, QStringLiteral("select libelle from kp_joursferies where dateferie like '2026-12-10%'")),
                  QStringLiteral("Férié de démonstration"));
+        if (!qEnvironmentVariable("QUENZO_SCREENSHOT_DIR").isEmpty()) {
+            session.setUser(QStringLiteral("ADMIN"), QString());
+            FrmPlanning planning(session, m_prompter);
+            planning.resize(1200, 700);
+            planning.reload();
+            saveScreenshot(planning, QStringLiteral("demonstration-planning"));
+        }
         // Asked again, it refuses to overwrite the file.
         QVERIFY(!DemoDatabase::create(m_ws->settings(), path, today));
     }
