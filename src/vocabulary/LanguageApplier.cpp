@@ -30,6 +30,13 @@ Outcome LanguageApplier::choose(const QString &name)
     m_file = file;
     m_path = path;
     m_settings.write(QStringLiteral("UTIL"), QStringLiteral("Langue"), name);
+    // Windows already open change at once.
+    for (QWidget *w : QApplication::topLevelWidgets()) {
+        if (w->isVisible()) {
+            w->setProperty(Applied, m_path);
+            ScreenTexts::apply(w, m_file);
+        }
+    }
     return read;
 }
 

@@ -11,6 +11,7 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QVBoxLayout>
+#include <memory>
 
 TestLang::TestLang(LanguageApplier &applier, Prompter &prompter, const QList<ScreenFactory> &screens, QWidget *parent)
     : QDialog(parent), m_applier(applier), m_prompter(prompter), m_screens(screens), m_list(new QListWidget(this))
@@ -71,10 +72,25 @@ void TestLang::chooseSelected()
     m_sample->setAttribute(Qt::WA_DeleteOnClose);
     const QStringList unknown = ScreenTexts::unknownKeys(m_sample, m_applier.file());
     m_sample->show(); // the language is put on it as it shows
+    if (m_sections.isEmpty()) {
+        for (const ScreenFactory &make : m_screens) {
+            std::unique_ptr<QWidget> screen(make(nullptr));
+            if (screen)
+                m_sections.append(ScreenTexts::section(screen.get()));
+        }
+    }
+    QStringList strangers;
+    for (const QString &section : m_applier.file().sections())
+        if (!m_sections.contains(section, Qt::CaseInsensitive))
+            strangers.append(section);
+    QStringList problems;
     if (!unknown.isEmpty())
-        m_prompter.show(QStringLiteral("Attention"),
-                        QStringLiteral("Le fichier de langue contient des textes qui ne correspondent à aucun élément de l'écran %1 :\n%2")
-                            .arg(ScreenTexts::section(m_sample), unknown.mid(0, 10).join(QStringLiteral(", "))),
+        problems << QStringLiteral("Textes qui ne correspondent à aucun élément de l'écran %1 : %2")
+                        .arg(ScreenTexts::section(m_sample), unknown.mid(0, 10).join(QStringLiteral(", ")));
+    if (!strangers.isEmpty())
+        problems << QStringLiteral("Sections qui ne correspondent à aucun des écrans exportés : %1").arg(strangers.mid(0, 10).join(QStringLiteral(", ")));
+    if (!problems.isEmpty())
+        m_prompter.show(QStringLiteral("Attention"), QStringLiteral("Le fichier de langue a été chargé, mais :\n") + problems.join(QLatin1Char('\n')),
                         Prompter::Icon::Warning);
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QDialog>
+#include <QStringList>
 #include <functional>
 
 class QListWidget;
@@ -33,4 +34,5 @@ private:
     QList<ScreenFactory> m_screens;
     QListWidget *m_list;
     QWidget *m_sample = nullptr;
+    QStringList m_sections; // of the exported screens, read once
 };

@@ -192,10 +192,18 @@ private slots:
         QCOMPARE(sample->ok->toolTip(), QStringLiteral("Enregistre C:\\rapports\\r"));
         QVERIFY(sample->empty->text().isEmpty());
 
-        // Every other window opening afterwards gets it too.
+        // Every other window opening afterwards gets it too, and one open
+        // already changes with the next choice.
         Sample later;
         later.show();
         QCOMPARE(later.tabs->tabText(1), QStringLiteral("E-mail"));
+        for (auto &e : entries)
+            if (e.first == QLatin1String("BtnOk_Caption"))
+                e.second = QStringLiteral("&Save");
+        file.setEntries(QStringLiteral("Sample"), entries);
+        QVERIFY(file.save(QDir(folder()).filePath(QStringLiteral("english.ini"))));
+        QVERIFY(applier.choose(QStringLiteral("english")));
+        QCOMPARE(later.ok->text(), QStringLiteral("&Save"));
         saveScreenshot(tool, QStringLiteral("testlang"));
     }
 
@@ -209,6 +217,7 @@ private slots:
         tool.chooseSelected();
         QCOMPARE(m_prompter.shown().size(), 1);
         QVERIFY(m_prompter.shown().first().text.contains(QStringLiteral("BtnAbsent_Caption")));
+        QVERIFY(m_prompter.shown().first().text.contains(QStringLiteral("EcranInconnu")));
         QCOMPARE(dynamic_cast<Sample *>(tool.sample())->ok->text(), QStringLiteral("&OK"));
     }
 };
