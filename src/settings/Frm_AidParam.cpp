@@ -5,6 +5,7 @@
 #include "core/Settings.h"
 #include "core/widgets/FieldNavigation.h"
 #include "core/widgets/HourMinuteEdit.h"
+#include "resources/HoursStore.h"
 #include "settings/NewFileDatabase.h"
 
 #include <QCheckBox>
@@ -235,10 +236,10 @@ bool Frm_AidParam::validateCurrentPage()
         }
     }
     if (currentId() == 1) {
-        // The company-hours rules, checked before the rows are written.
-        if (!startingSet().hours.jourstrav.contains(QLatin1Char('1'))) {
-            m_prompter.show(QStringLiteral("Attention"), QStringLiteral("Vous devez au moins définir une journée de travail !!!"),
-                            Prompter::Icon::Warning);
+        // The company-hours rules, on their own page rather than at the end.
+        const Outcome hours = HoursStore::checkCompanyHours(startingSet().hours);
+        if (!hours) {
+            m_prompter.show(hours);
             return false;
         }
     }

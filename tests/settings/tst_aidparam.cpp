@@ -6,6 +6,7 @@
 #include "settings/Frm_AidParam.h"
 #include "settings/NewFileDatabase.h"
 #include "settings/StartingSet.h"
+#include "core/widgets/HourMinuteEdit.h"
 #include "support/Screenshot.h"
 #include "support/ScriptedPrompter.h"
 #include "support/TestDatabase.h"
@@ -111,6 +112,16 @@ private slots:
         QCOMPARE(m_prompter.shown().last().text, QStringLiteral("Vous devez entrer un nom pour votre base de données"));
         wizard.nameField()->setText(QStringLiteral("Atelier"));
         wizard.folderField()->setText(folder.path());
+        wizard.next();
+        // An end before the start is refused on its page.
+        auto *end = wizard.currentPage()->findChildren<HourMinuteEdit *>().at(1);
+        end->setTime(QStringLiteral("07:00"));
+        m_prompter.clear();
+        wizard.next();
+        QCOMPARE(wizard.currentId(), 1);
+        QCOMPARE(m_prompter.shown().last().title, QStringLiteral("Impossible"));
+        end->setTime(QStringLiteral("18:00"));
+        wizard.back();
         const QStringList pages = {QStringLiteral("aidparam-2-horaires"), QStringLiteral("aidparam-3-nombres"),
                                    QStringLiteral("aidparam-4-taches"), QStringLiteral("aidparam-5-urgences")};
         for (const QString &page : pages) {
