@@ -378,8 +378,10 @@ void FrmParam::load()
     m_poll->setCurrentIndex(m_poll->findData(p.pollSeconds));
     for (int i = 0; i < ProgramSettings::HotKeys; ++i) {
         m_hotKeyOn[i]->setChecked(p.hotKeyOn[i]);
-        const int index = m_hotKeyCode[i]->findData(p.hotKeyCode[i]);
-        m_hotKeyCode[i]->setCurrentIndex(index >= 0 ? index : i);
+        // A key code written by another workstation stays as it is.
+        if (m_hotKeyCode[i]->findData(p.hotKeyCode[i]) < 0)
+            m_hotKeyCode[i]->addItem(QStringLiteral("Code %1").arg(p.hotKeyCode[i]), p.hotKeyCode[i]);
+        m_hotKeyCode[i]->setCurrentIndex(m_hotKeyCode[i]->findData(p.hotKeyCode[i]));
     }
     m_autostart->setChecked(Autostart::isEnabled());
     m_autoConnect->setChecked(p.autoConnect);

@@ -81,7 +81,7 @@ private slots:
         p.trayDoubleClick = 2;
         p.pollSeconds = 120;
         p.hotKeyOn = {true, false, true, false};
-        p.hotKeyCode = {int('K'), 1, 113, 3};
+        p.hotKeyCode = {int('K'), 1, 113, 200}; // 200: no key of the list, kept as it is
         p.imagesFolder = images.path();
         p.documentsFolder = images.path();
         p.htmlFolder = html.path();
