@@ -23,10 +23,20 @@
 #include "messaging/NoteBoard.h"
 #include "tasks/Frm_Periode.h"
 #include "tasks/ListEtapes.h"
+#include "core/Settings.h"
+#include "settings/DemoDatabase.h"
+#include "settings/FrmParam.h"
+#include "settings/Frm_AidParam.h"
+#include "settings/Frm_Bienvenue.h"
+#include "settings/LanguageScreens.h"
+#include "settings/NewFileDatabase.h"
+#include "vocabulary/LanguageApplier.h"
+#include "vocabulary/TestLang.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QFileInfo>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
@@ -46,7 +56,8 @@ constexpr MenuItem HotKeyScreens[] = {MenuItem::Clients, MenuItem::Ressources, M
 
 Principal::Principal(Session &session, Prompter &prompter, QWidget *parent)
     : QMainWindow(parent), m_session(session), m_prompter(prompter), m_menu(menuBar()->addMenu(QStringLiteral("&Menu"))),
-      m_messageTimer(new QTimer(this)), m_status(new QLabel(this)), m_notes(new NoteBoard(session, prompter, this))
+      m_messageTimer(new QTimer(this)), m_status(new QLabel(this)), m_notes(new NoteBoard(session, prompter, this)),
+      m_language(new LanguageApplier(session.settings(), LanguageFile::folder(QApplication::applicationDirPath()), this))
 {
     setWindowIcon(QIcon::fromTheme(QStringLiteral("x-office-calendar")));
     m_status->setAlignment(Qt::AlignCenter);
@@ -109,6 +120,21 @@ Principal::Principal(Session &session, Prompter &prompter, QWidget *parent)
         return forUser([this] { return new Frm_BoiteLettres(m_session, m_prompter, this); });
     });
     m_messagePoll = [this](const QDateTime &now) { m_notes->poll(now); };
+
+    setScreen(MenuItem::Parametrage, [this]() -> QWidget * {
+        auto *screen = new FrmParam(m_session, m_prompter, this);
+        // Hot keys, message poll and double-click screen apply at once.
+        connect(screen, &QDialog::accepted, this, [this] { applySettings(StartupSettings::read(m_session.settings())); });
+        return screen;
+    });
+    setScreen(MenuItem::Assistant, [this]() -> QWidget * {
+        auto *wizard = new Frm_AidParam(m_session, m_prompter, this);
+        connect(wizard, &QDialog::accepted, this, [this] { QTimer::singleShot(0, this, &Principal::reopenDatabase); });
+        return wizard;
+    });
+    setScreen(MenuItem::Langue, [this]() -> QWidget * {
+        return new TestLang(*m_language, m_prompter, languageScreens(m_session, m_prompter), this);
+    });
 
     m_messageTimer->setInterval(1000);
     connect(m_messageTimer, &QTimer::timeout, this, [this] { messageTick(); });
@@ -309,6 +335,34 @@ void Principal::logInAtStartup()
     updateMenus();
     updateTitle();
     pollAfterLogIn();
+}
+
+void Principal::reopenDatabase()
+{
+    m_session.closeDatabase();
+    logInAtStartup();
+}
+
+void Principal::offerFirstStart()
+{
+    Frm_Bienvenue welcome(this);
+    if (welcome.exec() != QDialog::Accepted || welcome.choice() == Frm_Bienvenue::EmptyDatabase)
+        return;
+    if (welcome.choice() == Frm_Bienvenue::Wizard) {
+        Frm_AidParam wizard(m_session, m_prompter, this);
+        wizard.exec();
+        return;
+    }
+    m_status->setText(QStringLiteral("Création de la base de démonstration..."));
+    const QString demo = DemoDatabase::defaultPath();
+    if (QFileInfo::exists(demo)) { // made on an earlier first start
+        NewFileDatabase::useFile(m_session.settings(), demo);
+        return;
+    }
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    const Outcome made = DemoDatabase::create(m_session.settings(), demo);
+    QApplication::restoreOverrideCursor();
+    m_prompter.show(made);
 }
 
 void Principal::changeUser()

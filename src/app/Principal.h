@@ -15,6 +15,7 @@ class QMenu;
 class QShortcut;
 class QSystemTrayIcon;
 class QTimer;
+class LanguageApplier;
 class NoteBoard;
 class Prompter;
 class Session;
@@ -54,6 +55,14 @@ public:
     bool loginPassed() const { return m_loginPassed; }
     bool usesTrayIcon() const { return m_tray != nullptr; }
 
+    // Puts the chosen interface language on every window as it shows.
+    LanguageApplier *languageApplier() const { return m_language; }
+    // Opens the database the settings now name (after the wizard made one) and logs in.
+    void reopenDatabase();
+    // The very first start: offers the demonstration database and the
+    // wizard; the empty database stays open when neither is taken.
+    void offerFirstStart();
+
     void updateTitle();
     void updateMenus();
     void changeUser();
@@ -88,6 +97,7 @@ private:
     QTimer *m_messageTimer;
     QLabel *m_status;
     NoteBoard *m_notes;
+    LanguageApplier *m_language;
     QDateTime m_lastPoll;
     bool m_loginPassed = false;
     bool m_handlingIcon = false;

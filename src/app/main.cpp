@@ -6,9 +6,11 @@
 #include "core/Settings.h"
 #include "core/SingleInstance.h"
 #include "core/StartupSettings.h"
+#include "vocabulary/LanguageApplier.h"
 
 #include <QApplication>
 #include <QDir>
+#include <QFileInfo>
 
 namespace {
 
@@ -47,7 +49,9 @@ int main(int argc, char *argv[])
     makeIconFolder();
 
     // The first start just works: an embedded database in the user's data folder.
-    if (DatabaseOpener::useDefaultDatabaseIfUnset(settings)) {
+    const bool firstStart = !QFileInfo::exists(DatabaseOpener::defaultDatabasePath());
+    const bool madeDefault = DatabaseOpener::useDefaultDatabaseIfUnset(settings);
+    if (madeDefault) {
         OpenCallbacks quiet;
         quiet.confirm = [](const QString &, const QString &) { return true; };
         quiet.askNewPassword = [] { return std::optional<QString>(QString()); };
@@ -60,6 +64,9 @@ int main(int argc, char *argv[])
     window.applySettings(startup);
     if (!window.usesTrayIcon())
         window.show();
+    if (madeDefault && firstStart)
+        window.offerFirstStart();
+    prompter.show(window.languageApplier()->restore());
     window.logInAtStartup();
     return app.exec();
 }

@@ -8,6 +8,28 @@ namespace {
 
 const QString Error = QStringLiteral("Erreur");
 
+// The one definition row (kind 0) of a table: updated when present, else inserted.
+Outcome saveRow(Database &db, const QString &table, const QString &kindColumn, const QStringList &names, const QStringList &values)
+{
+    ResultSet rows;
+    if (!db.query(QStringLiteral("select titre from ") + table + QStringLiteral(" where ") + kindColumn + QStringLiteral(" = 0"), rows))
+        return Outcome::failure(Error, QString(), db.lastError());
+    QString sql;
+    if (rows.isEmpty()) {
+        sql = QStringLiteral("insert into ") + table + QStringLiteral(" (") + kindColumn + QLatin1Char(',') + names.join(QLatin1Char(','))
+              + QStringLiteral(") values (0,") + values.join(QLatin1Char(',')) + QLatin1Char(')');
+    } else {
+        QStringList assignments;
+        for (int i = 0; i < names.size(); ++i)
+            assignments.append(names[i] + QStringLiteral(" = ") + values[i]);
+        sql = QStringLiteral("update ") + table + QStringLiteral(" set ") + assignments.join(QLatin1Char(',')) + QStringLiteral(" where ")
+              + kindColumn + QStringLiteral(" = 0");
+    }
+    if (!db.exec(sql))
+        return Outcome::failure(Error, QString(), db.lastError());
+    return Outcome::success();
+}
+
 } // namespace
 
 ClientFreeZones ClientFreeZones::defaults()
@@ -78,5 +100,35 @@ Outcome ClientFreeZones::load(Session &session, ClientFreeZones *z)
         for (int i = 0; i < 9; ++i)
             z->dataLabels[i] = slashToEmpty(data.value(0, 1 + i));
     }
+    return Outcome::success();
+}
+
+Outcome ClientFreeZones::save(Session &session) const
+{
+    Database &db = *session.database();
+    const auto flag = [](bool on) { return on ? QStringLiteral("1") : QStringLiteral("0"); };
+
+    QStringList names = {QStringLiteral("titre")}, values = {slashLiteral(fieldsTitle)};
+    for (int i = 0; i < 7; ++i) {
+        names << QStringLiteral("ch%1").arg(i + 1) << QStringLiteral("visch%1").arg(i + 1);
+        values << slashLiteral(textLabels.value(i)) << flag(textVisible.value(i));
+    }
+    for (int i = 0; i < 4; ++i) {
+        names << QStringLiteral("tb%1").arg(i + 1) << QStringLiteral("vistb%1").arg(i + 1);
+        values << slashLiteral(codeLabels.value(i)) << flag(codeVisible.value(i));
+    }
+    Outcome fields = saveRow(db, QStringLiteral("kp_chlibres"), QStringLiteral("typechlibre"), names, values);
+    if (!fields)
+        return Outcome::failure(Error, QStringLiteral("Erreur lors de la mise à jour des champs libres"), fields.dbError());
+
+    names = {QStringLiteral("titre")};
+    values = {slashLiteral(dataTitle)};
+    for (int i = 0; i < 9; ++i) {
+        names << QStringLiteral("ch%1").arg(i + 1);
+        values << slashLiteral(dataLabels.value(i));
+    }
+    Outcome data = saveRow(db, QStringLiteral("kp_donneeslibres"), QStringLiteral("typedonnee"), names, values);
+    if (!data)
+        return Outcome::failure(Error, QStringLiteral("Erreur lors de la mise à jour des données libres"), data.dbError());
     return Outcome::success();
 }

@@ -27,4 +27,7 @@ struct ClientFreeZones
 
     // Reads both definitions, writing the defaults of a missing one.
     static Outcome load(Session &session, ClientFreeZones *zones);
+    // Writes both definitions for every workstation (update, or insert when
+    // the row is missing).
+    Outcome save(Session &session) const;
 };

@@ -16,15 +16,23 @@ double clockValue(const QString &time)
 
 } // namespace
 
-Outcome HoursStore::saveCompanyHours(Database &db, const CompanyHours &hours)
+Outcome HoursStore::checkCompanyHours(const CompanyHours &hours)
 {
     if (!hours.jourstrav.contains(QLatin1Char('1')))
         return Outcome::failure(QStringLiteral("Attention"), QStringLiteral("Vous devez au moins définir une journée de travail !!!"));
-    // The readers see an end at midnight as "24:00"; it is stored "00:00".
     const QString end = hours.horfin == QLatin1String("24:00") ? QStringLiteral("00:00") : hours.horfin;
     if (end != QLatin1String("00:00") && end < hours.hordeb)
         return Outcome::failure(QStringLiteral("Impossible"),
                                 QStringLiteral("Vous ne pouvez pas définir un horaire de fin\ninférieur à l'horaire de début"));
+    return Outcome::success();
+}
+
+Outcome HoursStore::saveCompanyHours(Database &db, const CompanyHours &hours)
+{
+    if (Outcome checked = checkCompanyHours(hours); !checked)
+        return checked;
+    // The readers see an end at midnight as "24:00"; it is stored "00:00".
+    const QString end = hours.horfin == QLatin1String("24:00") ? QStringLiteral("00:00") : hours.horfin;
     ResultSet rows;
     if (!db.query(QStringLiteral("select hordeb,horfin,durjour,jourstrav from kp_paramplan"), rows))
         return Outcome::failure(Error, QStringLiteral("Erreur lors de la lecture de la base de données"), db.lastError());

@@ -23,6 +23,8 @@ struct TimeSlot
 // Saving the company hours and the predefined slots.
 namespace HoursStore {
 
+// A working day at least, and an end not before the start.
+Outcome checkCompanyHours(const CompanyHours &hours);
 Outcome saveCompanyHours(Database &db, const CompanyHours &hours);
 
 Outcome timeSlots(Database &db, QList<TimeSlot> *list); // by start time
