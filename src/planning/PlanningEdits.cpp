@@ -141,14 +141,13 @@ Outcome newTaskNumber(Session &session, qint64 *number)
 
 // Copies the header of `source` as task `target`; `tail` gives the columns
 // from commentaire to origine and noidutil, as a select list.
-bool copyHeader(Database &db, qint64 source, qint64 target, const QString &tail, const QString &where)
+bool copyHeader(Database &db, qint64 source, qint64 target, const QString &tail)
 {
     return db.exec(QStringLiteral("insert into kp_taches_desc (noid,noidtache,urgence,"
                                   " codeprojet,blocage,nbjours,nbheures,codeconge,commentaire,"
                                   " noidper,dtdebper,dtfinper,origine,noidutil,effect,dteffect,commenteffect,blocadm) select ")
                    + num(target) + QStringLiteral(", noidtache,urgence,codeprojet,blocage,nbjours,nbheures,codeconge,") + tail
-                   + QStringLiteral(",effect,dteffect,commenteffect,blocadm from kp_taches_desc where  noid = ") + num(source)
-                   + where);
+                   + QStringLiteral(",effect,dteffect,commenteffect,blocadm from kp_taches_desc where  noid = ") + num(source));
 }
 
 // Copies the resource and client links, one row of the row kind replaced.
@@ -418,8 +417,7 @@ Outcome PlanningEdits::copyBlock(Session &session, Presentation presentation, co
     const QString copied = num(task);
     const bool ok =
         copyHeader(db, block.noid, task, QStringLiteral("commentaire,0,") + session.dialect().unsetDateValue() + QLatin1Char(',')
-                                             + session.dialect().unsetDateValue() + QStringLiteral(",1,noidutil"),
-                   {})
+                                             + session.dialect().unsetDateValue() + QStringLiteral(",1,noidutil"))
         && copyLinks(db, presentation, block.noid, task, block.rowKey, targetRow)
         && insertLine(session, task, span, days, hours)
         && db.exec(QStringLiteral("insert into kp_taches_couts (noidtache,rgcout,noidcout,datecout,libelle,noidressource,"

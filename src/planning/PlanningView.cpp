@@ -487,7 +487,7 @@ GridPoint shifted(const PlanningLayout &layout, int row, const QDate &date, int 
     GridPoint p{row, date, minutes + delta};
     if (isEnd ? p.minutes > last : p.minutes >= last) {
         p.date = p.date.addDays(1);
-        p.minutes = first + (p.minutes - last) + (isEnd ? 0 : 0);
+        p.minutes = first + (p.minutes - last);
         if (isEnd && p.minutes <= first)
             p.minutes = first + layout.stepMinutes();
     } else if (isEnd ? p.minutes <= first : p.minutes < first) {
@@ -526,7 +526,7 @@ bool PlanningView::editKey(QKeyEvent *event)
     switch (event->key()) {
     case Qt::Key_Return:
     case Qt::Key_Enter: emit blockActivated(m_selected); return true;
-    case Qt::Key_Delete: emit deleteRequested(m_selected); return true;
+    case Qt::Key_Delete:
     case Qt::Key_Left:
     case Qt::Key_Right:
     case Qt::Key_Up:
@@ -537,7 +537,9 @@ bool PlanningView::editKey(QKeyEvent *event)
         emit refused(QStringLiteral("Ce bloc est verrouillé"));
         return true;
     }
-    if (mods == Qt::NoModifier && horizontal) {
+    if (event->key() == Qt::Key_Delete) {
+        emit deleteRequested(m_selected);
+    } else if (mods == Qt::NoModifier && horizontal) {
         emit blockMoved(m_selected, shifted(m_layout, place.row, b.startDate, b.startMinutes, sign * step, false), false);
     } else if (mods == Qt::NoModifier) {
         const int row = place.row + sign;

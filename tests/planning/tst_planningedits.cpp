@@ -159,6 +159,24 @@ private slots:
         QVERIFY(history().isEmpty());
     }
 
+    // The link cannot be written: the dates moved with it go back too.
+    void failedWriteLeavesNothing()
+    {
+        const QString refuse = m_db->isServer()
+                                   ? QStringLiteral("create trigger quenzo_refuse before update on kp_taches_ressources for each row "
+                                                    "signal sqlstate '45000' set message_text = 'refus'")
+                                   : QStringLiteral("create trigger quenzo_refuse before update on kp_taches_ressources "
+                                                    "begin select raise(abort, 'refus'); end");
+        QVERIFY2(db().exec(refuse), qPrintable(db().lastError()));
+        const QStringList before = dump(1);
+        const Outcome o = PlanningEdits::moveBlock(session(), Presentation::ByResource, block(1, 1), 2, {at(Monday, 14), at(Monday, 17)});
+        QVERIFY(db().exec(QStringLiteral("drop trigger quenzo_refuse")));
+        QVERIFY(!o);
+        QCOMPARE(o.text(), QStringLiteral("Erreur lors de la mise à jour de la tâche"));
+        QVERIFY(!o.dbError().isEmpty());
+        QCOMPARE(dump(1), before);
+    }
+
     void stretchBothEnds()
     {
         const PlanningBlock b = block(1, 1);
