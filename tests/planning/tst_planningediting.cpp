@@ -368,6 +368,40 @@ private slots:
         QVERIFY(history().isEmpty());
     }
 
+    void linkQuestionRedundancyAndDoubleClick()
+    {
+        PlanningData data(session());
+        QVERIFY(data.link(1, 2));
+        QVERIFY(data.simple(3, 0, 1, Monday.addDays(2), 9, 18, 0, {{"codeconge", "'CP'"}}));
+        auto w = open();
+        // Two rows share the task: only this one, when the person says so.
+        m_prompter.answer({true, true});
+        menu(*w, blockOf(*w, 1, 2), {1, Monday, 10 * 60}, QStringLiteral("SUPP"));
+        QCOMPARE(m_prompter.texts(), (QStringList{QStringLiteral("Supprimer uniquement la ressource en cours ?"),
+                                                  QStringLiteral("Confirmez vous la suppression ?")}));
+        QCOMPARE(links(1), QStringLiteral("1"));
+        QCOMPARE(lines(1), QStringLiteral("01 10:00-01 12:00"));
+        // Dropped on a row that holds it already.
+        QVERIFY(data.link(1, 2));
+        QVERIFY(w->reload());
+        m_prompter.clear();
+        const QRectF r = rectOf(*w, blockOf(*w, 1, 1));
+        drag(*w, QPoint(int(r.left()) + 10, int(r.center().y())), point(*w, 1, Monday, 14) + QPoint(10, 0));
+        QCOMPARE(m_prompter.shown().size(), 1);
+        QCOMPARE(m_prompter.shown().first().title, QStringLiteral("Redondance"));
+        QCOMPARE(lines(1), QStringLiteral("01 10:00-01 12:00"));
+        // A double click on one's own leave, without the right to change leave.
+        session().setUser(QStringLiteral("JEAN"), QString());
+        session().setCurrentResource(1);
+        session().description().geslogin = true;
+        QVERIFY(w->reload());
+        m_prompter.clear();
+        mouse(w->view(), QEvent::MouseButtonDblClick, rectOf(*w, blockOf(*w, 3, 1)).center().toPoint(), Qt::LeftButton);
+        QCOMPARE(m_prompter.texts(), QStringList{QStringLiteral("Vous n'avez pas le droit de modifier les congés")});
+        QCOMPARE(m_prompter.shown().first().title, QStringLiteral("Désolé"));
+        QVERIFY(m_opened.isEmpty());
+    }
+
     // Another workstation: its lock refuses, its deletion is reported, its move is seen.
     void twoWorkstations()
     {

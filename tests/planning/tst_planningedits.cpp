@@ -220,6 +220,17 @@ private slots:
         QVERIFY(block(10, 1, Monday.addDays(1)).isOccurrence());
     }
 
+    // Kept in its series but put on another row: every occurrence follows, the dates stay.
+    void moveWholeSeriesRow()
+    {
+        QCOMPARE(series(10, 1), 10);
+        QVERIFY(PlanningEdits::moveSeriesRow(session(), Presentation::ByResource, block(10, 1, Monday), 2));
+        QCOMPARE(column(db(), QStringLiteral("select noidressource from kp_taches_ressources where noid = 10")), QStringList{"2"});
+        QCOMPARE(lines(10), QStringLiteral("04 14:00-04 15:30"));
+        QVERIFY(block(10, 2, Monday.addDays(3)).isOccurrence());
+        QCOMPARE(history(), QStringList{"0"});
+    }
+
     void cancelOccurrenceAndUndo()
     {
         QCOMPARE(series(10, 1), 10);
