@@ -196,8 +196,7 @@ qint64 PlanningCommand::openCreation(const Creation &c)
     }
     GesTaches screen(m_session, m_prompter, 0, m_parent);
     screen.setPresets(taskRow(m_presentation), c.row, c.startDate, c.startTime, c.endDate, c.endTime);
-    screen.exec();
-    return screen.gathered().number;
+    return screen.run();
 }
 
 bool PlanningCommand::create(qint64 row, const BlockSpan &span, bool leave)

@@ -345,8 +345,7 @@ void PlanningView::mouseReleaseEvent(QMouseEvent *event)
 void PlanningView::finishDrag(const QPointF &point, Qt::KeyboardModifiers modifiers)
 {
     m_stretchTimer->stop();
-    const Drag drag = m_drag;
-    if (!drag.started) {
+    if (!m_drag.started) {
         cancelDrag();
         return;
     }
@@ -355,7 +354,7 @@ void PlanningView::finishDrag(const QPointF &point, Qt::KeyboardModifiers modifi
         cancelDrag();
         return;
     }
-    if (drag.mode != DragMode::Band && !m_layout.gridRect().contains(point)) {
+    if (m_drag.mode != DragMode::Band && !m_layout.gridRect().contains(point)) {
         cancelDrag();
         emit refused(QStringLiteral("Déposez le bloc sur la grille"));
         return;
