@@ -299,6 +299,8 @@ bool FrmPlanning::reload()
     const int selected = m_view->selectedBlock();
     const PlanningBlock kept = selected >= 0 && selected < m_model.blocks().size() ? m_model.blocks().at(selected) : PlanningBlock();
     m_model = std::move(next);
+    // The blocks' row keys are of this presentation's kind.
+    m_command->setPresentation(request.presentation);
     m_loadedFirst = request.first;
     m_loadedDays = request.days;
     m_loadedStamp = stamp;

@@ -402,6 +402,37 @@ private slots:
         QVERIFY(m_opened.isEmpty());
     }
 
+    void menusByPresentationAndAdminLock()
+    {
+        QVERIFY(PlanningData(session()).client(7, QStringLiteral("Boulangerie")));
+        QVERIFY(PlanningData(session()).linkClient(1, 7));
+        QVERIFY(db().exec(QStringLiteral("update kp_taches_desc set blocadm = 1 where noid = 1")));
+        {
+            // By client: a new task gets the client; leave cannot be entered from here.
+            auto w = open(Presentation::ByClient);
+            QCOMPARE(w->model().rows().size(), 1);
+            menu(*w, -1, {0, Monday.addDays(1), 9 * 60}, QStringLiteral("NOUVTACHE"));
+            QCOMPARE(m_created.size(), 1);
+            QCOMPARE(m_created.first().row, 7);
+            QVERIFY(!w->command()->create(7, {QDateTime(Monday, QTime(9, 0)), QDateTime(Monday, QTime(10, 0))}, true));
+            QCOMPARE(m_prompter.texts(), QStringList{QStringLiteral("Vous ne pouvez pas saisir les congés depuis cet écran")});
+            QCOMPARE(m_prompter.shown().first().title, QStringLiteral("Impossible"));
+        }
+        // The administrative lock: the block opens, but is neither locked, unlocked nor deleted.
+        session().setUser(QStringLiteral("JEAN"), QString());
+        session().description().geslogin = true;
+        session().description().blocauto = true;
+        auto w = open();
+        const int b = blockOf(*w, 1, 1);
+        QVERIFY(w->model().blocks().at(b).adminLocked);
+        std::unique_ptr<QMenu> m(w->contextMenu(b, {0, Monday, 10 * 60}));
+        QStringList enabled;
+        for (QAction *a : m->actions())
+            if (!a->data().toString().isEmpty() && a->isEnabled())
+                enabled << a->data().toString();
+        QCOMPARE(enabled, (QStringList{QStringLiteral("MODIF"), QStringLiteral("NOUVTACHE"), QStringLiteral("NOUVCONG")}));
+    }
+
     // Another workstation: its lock refuses, its deletion is reported, its move is seen.
     void twoWorkstations()
     {
