@@ -409,8 +409,13 @@ private slots:
         QVERIFY(db().exec(QStringLiteral("update kp_taches_desc set blocadm = 1 where noid = 1")));
         {
             // By client: a new task gets the client; leave cannot be entered from here.
+            QVERIFY(PlanningData(session()).client(8, QStringLiteral("Charcuterie")));
             auto w = open(Presentation::ByClient);
-            QCOMPARE(w->model().rows().size(), 1);
+            QCOMPARE(w->model().rows().size(), 2);
+            const QRectF r = rectOf(*w, blockOf(*w, 1, 7));
+            drag(*w, QPoint(int(r.left()) + 10, int(r.center().y())), point(*w, 1, Monday, 10) + QPoint(10, 0));
+            QCOMPARE(column(db(), QStringLiteral("select noidsoc from kp_taches_clients where noid = 1")), QStringList{"8"});
+            QCOMPARE(links(1), QStringLiteral("1"));
             menu(*w, -1, {0, Monday.addDays(1), 9 * 60}, QStringLiteral("NOUVTACHE"));
             QCOMPARE(m_created.size(), 1);
             QCOMPARE(m_created.first().row, 7);
