@@ -6,7 +6,9 @@
 
 namespace {
 
-Outcome takeWithin(Session &session, Database &db, LockKind kind, qint64 number)
+// Success when nobody but this workstation holds the lock; *held tells
+// whether this workstation holds it already.
+Outcome freeFor(Session &session, Database &db, LockKind kind, qint64 number, bool *held = nullptr)
 {
     const QString holder = sqlText(session.workstation(), QStringLiteral("/"));
     ResultSet rows;
@@ -18,14 +20,27 @@ Outcome takeWithin(Session &session, Database &db, LockKind kind, qint64 number)
                                 db.lastError());
     if (!rows.isEmpty()) {
         const QString stored = rows.value(0, 0).toUpper();
-        if (stored == session.workstation().toUpper() || stored == holder.toUpper())
+        if (stored == session.workstation().toUpper() || stored == holder.toUpper()) {
+            if (held)
+                *held = true;
             return Outcome::success();
+        }
         const Terms &terms = session.terms();
         return Outcome::failure(QStringLiteral("Impossible"),
                                 QStringLiteral("Ce") + terms.demonstrativeEnding(Entity::Tache)
                                     + terms.singular(Entity::Tache)
                                     + QStringLiteral("/indisponibilité est en cours de consultation"));
     }
+    return Outcome::success();
+}
+
+Outcome takeWithin(Session &session, Database &db, LockKind kind, qint64 number)
+{
+    bool held = false;
+    const Outcome free = freeFor(session, db, kind, number, &held);
+    if (!free || held)
+        return free;
+    const QString holder = sqlText(session.workstation(), QStringLiteral("/"));
     if (!db.exec(QStringLiteral("insert into kp_verrou (typeverrou,noid,nomordi) values (%1,%2,'%3')")
                      .arg(int(kind))
                      .arg(number)
@@ -54,6 +69,14 @@ Outcome RecordLocks::take(Session &session, LockKind kind, qint64 number)
         return Outcome::failure(QStringLiteral("Erreur"), QStringLiteral("Erreur lors de la mise à jour du verrou"),
                                 db->lastError());
     return outcome;
+}
+
+Outcome RecordLocks::check(Session &session, LockKind kind, qint64 number)
+{
+    Database *db = session.database();
+    if (!db)
+        return Outcome::failure(QStringLiteral("Erreur"), QStringLiteral("Erreur lors de la lecture des verrous"));
+    return freeFor(session, *db, kind, number);
 }
 
 Outcome RecordLocks::release(Session &session, LockKind kind)

@@ -16,6 +16,8 @@ namespace RecordLocks {
 // Checking and taking happen in one serialised transaction, so two
 // workstations can never both be granted the same lock.
 Outcome take(Session &session, LockKind kind, qint64 number);
+// Refused, as take() is, when another workstation holds the lock; takes nothing.
+Outcome check(Session &session, LockKind kind, qint64 number);
 // Releases every lock of that kind held by this workstation.
 Outcome release(Session &session, LockKind kind);
 // Releases this workstation's locks of every kind (at log in).

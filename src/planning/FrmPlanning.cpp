@@ -9,6 +9,7 @@
 #include "core/Settings.h"
 #include "planning/FilterPanel.h"
 #include "planning/Frm_Param.h"
+#include "planning/PlanningCommand.h"
 #include "planning/ParamPlanning.h"
 #include "planning/PlanningView.h"
 #include "resources/CatalogueScreens.h"
@@ -46,7 +47,8 @@ constexpr int Margin = 7;
 FrmPlanning::FrmPlanning(Session &session, Prompter &prompter, QWidget *parent)
     : QMainWindow(parent), m_session(session), m_prompter(prompter), m_panel(new FilterPanel(session, prompter, this)),
       m_view(new PlanningView(this)), m_scroll(new QScrollBar(Qt::Vertical, this)), m_pointer(new QLabel(this)),
-      m_summary(new QLabel(this)), m_timer(new QTimer(this))
+      m_summary(new QLabel(this)), m_timer(new QTimer(this)), m_command(new PlanningCommand(session, prompter, this)),
+      m_note(new QLabel(m_view)), m_noteTimer(new QTimer(this))
 {
     setObjectName(QStringLiteral("FrmPlanning"));
     setAttribute(Qt::WA_DeleteOnClose, false);
@@ -102,6 +104,7 @@ FrmPlanning::FrmPlanning(Session &session, Prompter &prompter, QWidget *parent)
     connect(m_view, &PlanningView::scrollDays, this, [this](int days) { setStartDate(m_start.addDays(days)); });
     connect(m_view, &PlanningView::blockActivated, this, &FrmPlanning::openBlock);
     connect(m_view, &PlanningView::rowActivated, this, &FrmPlanning::openRow);
+    connectEditing();
 
     buildMenus();
     m_timer->setInterval(1000);
@@ -180,6 +183,15 @@ void FrmPlanning::buildMenus()
     display->addSeparator();
     QAction *close = display->addAction(QStringLiteral("&Fermer"), this, &QWidget::close);
     close->setShortcut(QKeySequence::Close);
+
+    QMenu *edit = menuBar()->addMenu(QStringLiteral("&Edition"));
+    m_undo = edit->addAction(QStringLiteral("Annuler"), this, [this] { m_command->undo(); });
+    m_undo->setObjectName(QStringLiteral("Annuler"));
+    m_undo->setShortcut(QKeySequence::Undo);
+    QAction *band = edit->addAction(QStringLiteral("Mode &sélection"));
+    band->setCheckable(true);
+    band->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_M));
+    connect(band, &QAction::toggled, m_view, &PlanningView::setSelectionMode);
 
     QMenu *settings = menuBar()->addMenu(QStringLiteral("&Paramètres"));
     settings->setObjectName(QStringLiteral("MenuParametres"));
@@ -284,13 +296,19 @@ bool FrmPlanning::reload()
         m_loadedStamp.clear();
         return false;
     }
+    const int selected = m_view->selectedBlock();
+    const PlanningBlock kept = selected >= 0 && selected < m_model.blocks().size() ? m_model.blocks().at(selected) : PlanningBlock();
     m_model = std::move(next);
+    // The blocks' row keys are of this presentation's kind.
+    m_command->setPresentation(request.presentation);
     m_loadedFirst = request.first;
     m_loadedDays = request.days;
     m_loadedStamp = stamp;
     setWindowTitle(PlanningModel::caption(m_session));
     m_view->refresh();
     showFrame();
+    if (kept.noid > 0)
+        m_view->selectTask(kept.noid, kept.dateLine, kept.rowKey);
     return true;
 }
 
@@ -408,7 +426,7 @@ bool FrmPlanning::refreshTick(const QTime &now)
     m_lastRefresh = now;
     if (!isActiveWindow() && !m_settings.refreshInBackground)
         return false;
-    if (QApplication::activeModalWidget())
+    if (QApplication::activeModalWidget() || m_view->dragMode() != PlanningView::DragMode::None)
         return false;
     QString stamp;
     const Outcome read = RefreshStamp::read(m_session, &stamp);
@@ -426,19 +444,122 @@ void FrmPlanning::openBlock(int index)
 {
     if (index < 0 || index >= m_model.blocks().size())
         return;
-    const PlanningBlock block = m_model.blocks().at(index);
-    if (block.isLeave()) {
-        const Outcome lock = RecordLocks::take(m_session, LockKind::Task, block.noid);
-        if (!lock) {
-            m_prompter.show(lock);
+    m_command->open(m_model.blocks().at(index));
+}
+
+namespace {
+
+QDateTime dateTimeOf(const GridPoint &at)
+{
+    return QDateTime(at.date, QTime(0, 0)).addSecs(qint64(at.minutes) * 60);
+}
+
+} // namespace
+
+void FrmPlanning::connectEditing()
+{
+    m_note->setObjectName(QStringLiteral("NoteConflit"));
+    m_note->setWordWrap(true);
+    m_note->setStyleSheet(QStringLiteral("background:#fff4b0;color:#402000;border:1px solid #c0a000;padding:4px;"));
+    m_note->hide();
+    const auto valid = [this](int block) { return block >= 0 && block < m_model.blocks().size(); };
+    connect(m_view, &PlanningView::blockMoved, this, [this, valid](int index, const GridPoint &start, bool copy) {
+        if (!valid(index) || start.row < 0 || start.row >= m_model.rows().size())
             return;
-        }
-        GesIndispo screen(m_session, m_prompter, block.noid, this);
-        screen.exec();
-    } else {
-        GesTaches::edit(m_session, m_prompter, block.noid, this);
+        const PlanningBlock block = m_model.blocks().at(index);
+        const QDateTime from = dateTimeOf(start);
+        const BlockSpan span{from, from.addSecs(PlanningEdits::startOf(block).secsTo(PlanningEdits::endOf(block)))};
+        m_command->drop(block, m_model.rows().at(start.row).key, span, copy);
+    });
+    connect(m_view, &PlanningView::blockStretched, this, [this, valid](int index, bool atStart, const GridPoint &at) {
+        if (valid(index))
+            m_command->stretch(m_model.blocks().at(index), atStart, dateTimeOf(at));
+    });
+    connect(m_view, &PlanningView::spanDrawn, this, [this](const GridPoint &from, const GridPoint &to) {
+        if (from.row >= 0 && from.row < m_model.rows().size())
+            m_command->create(m_model.rows().at(from.row).key, {dateTimeOf(from), dateTimeOf(to)}, false);
+    });
+    connect(m_view, &PlanningView::deleteRequested, this, [this, valid](int index) {
+        if (valid(index))
+            m_command->remove(m_model.blocks().at(index));
+    });
+    connect(m_view, &PlanningView::contextRequested, this, [this](int block, const GridPoint &at, const QPoint &global) {
+        std::unique_ptr<QMenu> menu(contextMenu(block, at));
+        menu->exec(global);
+    });
+    connect(m_view, &PlanningView::refused, m_pointer, &QLabel::setText);
+    connect(m_command, &PlanningCommand::changed, this, [this](qint64 task, int line, qint64 row) {
+        reload();
+        if (task > 0)
+            m_view->selectTask(task, line, row);
+    });
+    connect(m_command, &PlanningCommand::conflict, this, &FrmPlanning::showConflict);
+    // The note stays a while, then goes by itself; it never takes the focus.
+    m_noteTimer->setSingleShot(true);
+    m_noteTimer->setInterval(10000);
+    connect(m_noteTimer, &QTimer::timeout, m_note, &QWidget::hide);
+}
+
+QMenu *FrmPlanning::contextMenu(int index, const GridPoint &at)
+{
+    auto *menu = new QMenu(this);
+    const bool onBlock = index >= 0 && index < m_model.blocks().size();
+    const PlanningBlock block = onBlock ? m_model.blocks().at(index) : PlanningBlock();
+    const qint64 row = at.row >= 0 && at.row < m_model.rows().size() ? m_model.rows().at(at.row).key : 0;
+    const QDateTime start = dateTimeOf(at);
+    const BlockSpan span{start, start.addSecs(qint64(qMax(1, m_view->layout().stepMinutes())) * 60)};
+    const Terms &terms = m_session.terms();
+    const auto item = [&](const QString &text, const QString &code, bool enabled = true) {
+        QAction *a = menu->addAction(text);
+        a->setData(code);
+        a->setEnabled(enabled);
+        connect(a, &QAction::triggered, this, [this, code, block, onBlock, row, span] {
+            m_command->run(code, onBlock ? &block : nullptr, row, span);
+        });
+    };
+    if (onBlock) {
+        // The administrative lock keeps the two commands that change a block's state.
+        const bool free = !block.adminLocked;
+        item(QStringLiteral("Ouvrir"), QStringLiteral("MODIF"));
+        if (block.blocage == 1)
+            item(QStringLiteral("Déverrouiller"), QStringLiteral("DEVERROU"), free);
+        else
+            item(QStringLiteral("Verrouiller"), QStringLiteral("VERROU"), free);
+        if (block.isOccurrence())
+            item(QStringLiteral("Sortir la date de la périodicité"), QStringLiteral("DETACHE"), free && block.blocage != 1);
+        item(QStringLiteral("Supprimer"), QStringLiteral("SUPP"), free && block.blocage != 1);
+        menu->addSeparator();
     }
-    reload();
+    if (row != 0) {
+        item(QStringLiteral("Nouve") + (terms.feminine(Entity::Tache) ? QStringLiteral("lle ") : QStringLiteral("au ")) + terms.singular(Entity::Tache).toLower(),
+             QStringLiteral("NOUVTACHE"));
+        item(QStringLiteral("Nouveau congé"), QStringLiteral("NOUVCONG"), m_settings.presentation == Presentation::ByResource);
+    }
+    menu->addSeparator();
+    menu->addAction(m_undo);
+    return menu;
+}
+
+void FrmPlanning::showConflict(const QString &text)
+{
+    m_pointer->setText(QString(text).replace(QLatin1Char('\n'), QStringLiteral(" ; ")));
+    m_note->setText(text);
+    m_note->setMaximumWidth(qMax(200, m_view->width() / 2));
+    m_note->adjustSize();
+    m_note->move(qMax(0, m_view->width() - m_note->width() - 12), qMax(0, int(m_view->layout().gridRect().top()) + 8));
+    m_note->show();
+    m_note->raise();
+    m_noteTimer->start();
+}
+
+QString FrmPlanning::conflictNote() const
+{
+    return m_note->isHidden() ? QString() : m_note->text();
+}
+
+QString FrmPlanning::pointerText() const
+{
+    return m_pointer->text();
 }
 
 void FrmPlanning::openRow(int index)

@@ -8,7 +8,10 @@
 #include <QTime>
 
 class FilterPanel;
+class PlanningCommand;
 class PlanningView;
+struct GridPoint;
+class QMenu;
 class Prompter;
 class QActionGroup;
 class QLabel;
@@ -53,6 +56,14 @@ public:
     void openBlock(int block);
     void openRow(int row);
 
+    PlanningCommand *command() const { return m_command; }
+    // The context menu of a block (-1: an empty place) at a grid place; its
+    // actions carry the command codes as data.
+    QMenu *contextMenu(int block, const GridPoint &at);
+    // The conflict note shown after the last edit, empty when none.
+    QString conflictNote() const;
+    QString pointerText() const;
+
 protected:
     void showEvent(QShowEvent *event) override;
 
@@ -63,6 +74,8 @@ private:
     void step(int step);
     void updateScroll();
     void updateStatus();
+    void connectEditing();
+    void showConflict(const QString &text);
     QString rowTerm() const;
     // "Aucune ressource à afficher" and the like.
     QString emptyText() const;
@@ -85,6 +98,10 @@ private:
     QLabel *m_pointer;
     QLabel *m_summary;
     QTimer *m_timer;
+    PlanningCommand *m_command;
+    QLabel *m_note;
+    QTimer *m_noteTimer;
+    QAction *m_undo = nullptr;
     QTime m_lastRefresh;
     QActionGroup *m_periods = nullptr;
     QActionGroup *m_colours = nullptr;

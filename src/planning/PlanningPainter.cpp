@@ -314,55 +314,74 @@ void PlanningPainter::paintBlocks(QPainter &p, const PlanningLayout &layout, con
     p.save();
     p.setClipRect(layout.gridRect().intersected(exposed));
     p.setFont(style.blockFont);
-    const QFontMetricsF m(style.blockFont);
-    const qreal lineHeight = m.height();
     for (int i = 0; i < places.size(); ++i) {
         const QRectF &r = places.at(i).rect;
         if (r.isEmpty() || !r.intersects(exposed))
             continue;
-        const PlanningBlock &b = blocks.at(i);
-        p.fillRect(r, colourFromValue(b.background));
-        const bool selected = style.selected.contains(i);
-        p.setPen(selected ? QPen(QColor(0, 90, 220), 2) : QPen(darker(b.background)));
-        p.drawRect(r.adjusted(0, 0, -1, -1));
-
-        // Marks in the top-right corner, as many as fit.
-        const qreal side = qMin<qreal>(12, qMin(r.height() - 2, r.width() / 3));
-        qreal right = r.right() - 2;
-        if (side >= 6) {
-            const auto mark = [&](Mark kind) {
-                if (right - side < r.left() + 2)
-                    return;
-                paintMark(p, kind, QRectF(right - side, r.top() + 1, side, side));
-                right -= side + 1;
-            };
-            if (b.adminLocked)
-                mark(Mark::AdminLock);
-            else if (b.blocage == 1)
-                mark(Mark::Lock);
-            if (b.alert != 0)
-                mark(Mark::Alert);
-            if (b.isOccurrence())
-                mark(Mark::Periodic);
-            else if (b.isDetached())
-                mark(Mark::Detached);
-        }
-
-        if (b.text.isEmpty() || r.width() < 8 || r.height() < lineHeight * 0.7)
-            continue;
-        p.setPen(colourFromValue(b.textColour));
-        const qreal width = r.width() - 4;
-        const QStringList lines = b.text.split(QLatin1Char('\n'));
-        const int fit = qMax(1, qMin(int(lines.size()), int((r.height() - 2) / lineHeight)));
-        qreal y = r.top() + qMax<qreal>(1, (r.height() - fit * lineHeight) / 2);
-        for (int l = 0; l < fit; ++l) {
-            // The first line leaves room for the marks.
-            const qreal w = l == 0 ? qMin(width, right - r.left() - 3) : width;
-            if (w > 4)
-                p.drawText(QRectF(r.left() + 2, y, w, lineHeight), Qt::AlignLeft | Qt::AlignVCenter,
-                           m.elidedText(lines.at(l), Qt::ElideRight, w));
-            y += lineHeight;
-        }
+        paintBlock(p, blocks.at(i), r, style, style.selected.contains(i));
     }
     p.restore();
+}
+
+void PlanningPainter::paintPreview(QPainter &p, const PlanningLayout &layout, const Style &style, int block, const QRectF &rect)
+{
+    if (block < 0 || block >= layout.model()->blocks().size() || rect.isEmpty())
+        return;
+    p.save();
+    p.setClipRect(layout.gridRect());
+    p.setFont(style.blockFont);
+    p.setOpacity(0.75);
+    paintBlock(p, layout.model()->blocks().at(block), rect, style, true);
+    p.setOpacity(1);
+    p.setPen(QPen(QColor(0, 90, 220), 1, Qt::DashLine));
+    p.setBrush(Qt::NoBrush);
+    p.drawRect(rect.adjusted(-2, -2, 1, 1));
+    p.restore();
+}
+
+void PlanningPainter::paintBlock(QPainter &p, const PlanningBlock &b, const QRectF &r, const Style &style, bool selected)
+{
+    const QFontMetricsF m(style.blockFont);
+    const qreal lineHeight = m.height();
+    p.fillRect(r, colourFromValue(b.background));
+    p.setPen(selected ? QPen(QColor(0, 90, 220), 2) : QPen(darker(b.background)));
+    p.drawRect(r.adjusted(0, 0, -1, -1));
+
+    // Marks in the top-right corner, as many as fit.
+    const qreal side = qMin<qreal>(12, qMin(r.height() - 2, r.width() / 3));
+    qreal right = r.right() - 2;
+    if (side >= 6) {
+        const auto mark = [&](Mark kind) {
+            if (right - side < r.left() + 2)
+                return;
+            paintMark(p, kind, QRectF(right - side, r.top() + 1, side, side));
+            right -= side + 1;
+        };
+        if (b.adminLocked)
+            mark(Mark::AdminLock);
+        else if (b.blocage == 1)
+            mark(Mark::Lock);
+        if (b.alert != 0)
+            mark(Mark::Alert);
+        if (b.isOccurrence())
+            mark(Mark::Periodic);
+        else if (b.isDetached())
+            mark(Mark::Detached);
+    }
+
+    if (b.text.isEmpty() || r.width() < 8 || r.height() < lineHeight * 0.7)
+        return;
+    p.setPen(colourFromValue(b.textColour));
+    const qreal width = r.width() - 4;
+    const QStringList lines = b.text.split(QLatin1Char('\n'));
+    const int fit = qMax(1, qMin(int(lines.size()), int((r.height() - 2) / lineHeight)));
+    qreal y = r.top() + qMax<qreal>(1, (r.height() - fit * lineHeight) / 2);
+    for (int l = 0; l < fit; ++l) {
+        // The first line leaves room for the marks.
+        const qreal w = l == 0 ? qMin(width, right - r.left() - 3) : width;
+        if (w > 4)
+            p.drawText(QRectF(r.left() + 2, y, w, lineHeight), Qt::AlignLeft | Qt::AlignVCenter,
+                       m.elidedText(lines.at(l), Qt::ElideRight, w));
+        y += lineHeight;
+    }
 }

@@ -7,6 +7,7 @@
 #include <QString>
 
 class PlanningLayout;
+struct PlanningBlock;
 class QPainter;
 
 // Draws a planning picture from its layout: the date header, the row labels,
@@ -38,4 +39,7 @@ public:
     static void paintLabels(QPainter &painter, const PlanningLayout &layout, const Style &style);
     static void paintGrid(QPainter &painter, const PlanningLayout &layout, const Style &style);
     static void paintBlocks(QPainter &painter, const PlanningLayout &layout, const Style &style, const QRectF &exposed);
+    // A block drawn at another place, as it follows the pointer while dragged.
+    static void paintPreview(QPainter &painter, const PlanningLayout &layout, const Style &style, int block, const QRectF &rect);
+    static void paintBlock(QPainter &painter, const PlanningBlock &block, const QRectF &rect, const Style &style, bool selected);
 };

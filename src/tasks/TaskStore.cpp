@@ -477,6 +477,17 @@ Outcome TaskStore::remove(Session &session, qint64 noid)
     Transaction transaction(db);
     if (!transaction.isActive())
         return Outcome::failure(Error, failure, db.lastError());
+    const Outcome erased = eraseRows(db, noid);
+    if (!erased)
+        return erased;
+    if (!transaction.commit())
+        return Outcome::failure(Error, failure, db.lastError());
+    return Outcome::success();
+}
+
+Outcome TaskStore::eraseRows(Database &db, qint64 noid)
+{
+    const QString failure = QStringLiteral("Erreur lors de la suppression");
     const QString N = QString::number(noid);
     ResultSet head;
     if (!db.query(QStringLiteral("select noidper from kp_taches_desc where noid = ") + N, head))
@@ -503,7 +514,7 @@ Outcome TaskStore::remove(Session &session, qint64 noid)
     const Outcome alerts = TaskAlerts::removeForTask(db, noid);
     if (!alerts)
         return alerts;
-    if (!db.exec(QStringLiteral("delete from kp_periode where noid = ") + N) || !transaction.commit())
+    if (!db.exec(QStringLiteral("delete from kp_periode where noid = ") + N))
         return Outcome::failure(Error, failure, db.lastError());
     return Outcome::success();
 }

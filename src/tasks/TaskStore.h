@@ -11,6 +11,7 @@
 
 #include <optional>
 
+class Database;
 class Session;
 
 // One dated range of a task (kp_taches_dates).
@@ -114,6 +115,8 @@ Outcome save(Session &session, Task *task);
 // links, costs, alert and rule; a series model takes every row derived from
 // the series with it.
 Outcome remove(Session &session, qint64 noid);
+// The deletion itself, inside the caller's transaction, with no undo entry.
+Outcome eraseRows(Database &db, qint64 noid);
 
 // True when the task's administrative lock keeps this user from changing it:
 // the database locks past tasks, users log in and this one is no administrator.
