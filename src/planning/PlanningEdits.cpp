@@ -12,6 +12,8 @@
 #include "tasks/TaskStore.h"
 #include "tasks/UndoHistory.h"
 
+#include <functional>
+
 namespace {
 
 const QString Error = QStringLiteral("Erreur");
@@ -45,10 +47,14 @@ QString taskWord(const Session &session)
     return t.article(Entity::Tache) + t.singular(Entity::Tache).toLower();
 }
 
+QString moveFailureText(Session &session)
+{
+    return QStringLiteral("Erreur lors du déplacement de ") + taskWord(session);
+}
+
 Outcome moveFailure(Session &session)
 {
-    return Outcome::failure(Error, QStringLiteral("Erreur lors du déplacement de ") + taskWord(session),
-                            session.database()->lastError());
+    return Outcome::failure(Error, moveFailureText(session), session.database()->lastError());
 }
 
 QString hhmm(const QDateTime &at)
@@ -190,11 +196,20 @@ Outcome recordCreation(Session &session, qint64 task)
     return result;
 }
 
-Outcome commitOr(Session &session, Transaction &transaction, const Outcome &failure)
+// Runs the steps of one change in one transaction: the first failing step
+// rolls them all back; a transaction that cannot begin or commit reports
+// `failure` with the engine's text.
+Outcome inOneTransaction(Session &session, const QString &failure, const std::function<Outcome()> &steps)
 {
-    if (!transaction.commit()) {
-        return Outcome::failure(Error, failure.text(), session.database()->lastError());
-    }
+    Database &db = *session.database();
+    Transaction transaction(db);
+    if (!transaction.isActive())
+        return Outcome::failure(Error, failure, db.lastError());
+    const Outcome done = steps();
+    if (!done)
+        return done;
+    if (!transaction.commit())
+        return Outcome::failure(Error, failure, db.lastError());
     return Outcome::success();
 }
 
@@ -273,16 +288,12 @@ Outcome PlanningEdits::moveBlock(Session &session, Presentation presentation, co
     const Outcome saved = UndoHistory::SaveHistory(session, block.noid, UndoHistory::Kind::Modified);
     if (!saved)
         return saved;
-    Database &db = *session.database();
-    Transaction transaction(db);
-    if (!transaction.isActive())
-        return moveFailure(session);
-    Outcome step = writeLine(session, block.noid, block.dateLine, span);
-    if (step && rowChanges)
-        step = moveLink(session, presentation, block.noid, block.rowKey, targetRow);
-    if (!step)
+    return inOneTransaction(session, moveFailureText(session), [&] {
+        Outcome step = writeLine(session, block.noid, block.dateLine, span);
+        if (step && rowChanges)
+            step = moveLink(session, presentation, block.noid, block.rowKey, targetRow);
         return step;
-    return commitOr(session, transaction, moveFailure(session));
+    });
 }
 
 Outcome PlanningEdits::moveSeriesRow(Session &session, Presentation presentation, const PlanningBlock &block, qint64 targetRow)
@@ -295,13 +306,8 @@ Outcome PlanningEdits::moveSeriesRow(Session &session, Presentation presentation
     const Outcome saved = UndoHistory::SaveHistory(session, block.noid, UndoHistory::Kind::Modified);
     if (!saved)
         return saved;
-    Transaction transaction(*session.database());
-    if (!transaction.isActive())
-        return moveFailure(session);
-    const Outcome moved = moveLink(session, presentation, block.noid, block.rowKey, targetRow);
-    if (!moved)
-        return moved;
-    return commitOr(session, transaction, moveFailure(session));
+    return inOneTransaction(session, moveFailureText(session),
+                            [&] { return moveLink(session, presentation, block.noid, block.rowKey, targetRow); });
 }
 
 Outcome PlanningEdits::detachOccurrence(Session &session, Presentation presentation, const PlanningBlock &block,
@@ -314,18 +320,14 @@ Outcome PlanningEdits::detachOccurrence(Session &session, Presentation presentat
         if (!free)
             return free;
     }
-    Database &db = *session.database();
-    Transaction transaction(db);
-    if (!transaction.isActive())
-        return moveFailure(session);
     qint64 task = 0;
-    Outcome step = Periodicity::takeOutOccurrence(db, session.dialect(), block.noidper, occurrenceOf(block), span.start,
-                                                  span.end, &task);
-    if (step && targetRow != block.rowKey)
-        step = moveLink(session, presentation, task, block.rowKey, targetRow);
-    if (!step)
+    const Outcome committed = inOneTransaction(session, moveFailureText(session), [&] {
+        Outcome step = Periodicity::takeOutOccurrence(*session.database(), session.dialect(), block.noidper, occurrenceOf(block),
+                                                      span.start, span.end, &task);
+        if (step && targetRow != block.rowKey)
+            step = moveLink(session, presentation, task, block.rowKey, targetRow);
         return step;
-    const Outcome committed = commitOr(session, transaction, moveFailure(session));
+    });
     if (!committed)
         return committed;
     if (created)
@@ -343,28 +345,27 @@ Outcome PlanningEdits::stretch(Session &session, const PlanningBlock &block, boo
         return saved;
     Database &db = *session.database();
     const Dialect &d = session.dialect();
-    Transaction transaction(db);
-    if (!transaction.isActive())
-        return moveFailure(session);
-    const QString where = QStringLiteral(" where noid = ") + num(block.noid) + QStringLiteral(" and  noiddate = ")
-                          + num(block.dateLine);
-    const QString set = atStart ? QStringLiteral("update kp_taches_dates set datedeb = ") + d.dateTimeValue(value)
-                                : QStringLiteral("update kp_taches_dates set datefin = ") + d.dateTimeValue(value);
-    if (!db.exec(set + where))
-        return moveFailure(session);
-    // The durations come from the stored range, the other end included.
-    ResultSet rows;
-    if (!db.query(QStringLiteral("select datedeb,datefin from kp_taches_dates ") + where, rows) || rows.isEmpty())
-        return moveFailure(session);
-    const BlockSpan stored{parseDbDateTime(rows.value(0, 0)), parseDbDateTime(rows.value(0, 1))};
-    QString days, hours;
-    const Outcome computed = durations(session, stored, &days, &hours);
-    if (!computed)
-        return computed;
-    if (!db.exec(QStringLiteral("update kp_taches_dates set  nbjours = ") + days + QStringLiteral(",  nbheures = ") + hours
-                 + where))
-        return moveFailure(session);
-    return commitOr(session, transaction, moveFailure(session));
+    return inOneTransaction(session, moveFailureText(session), [&] {
+        const QString where = QStringLiteral(" where noid = ") + num(block.noid) + QStringLiteral(" and  noiddate = ")
+                              + num(block.dateLine);
+        const QString set = atStart ? QStringLiteral("update kp_taches_dates set datedeb = ") + d.dateTimeValue(value)
+                                    : QStringLiteral("update kp_taches_dates set datefin = ") + d.dateTimeValue(value);
+        if (!db.exec(set + where))
+            return moveFailure(session);
+        // The durations come from the stored range, the other end included.
+        ResultSet rows;
+        if (!db.query(QStringLiteral("select datedeb,datefin from kp_taches_dates ") + where, rows) || rows.isEmpty())
+            return moveFailure(session);
+        const BlockSpan stored{parseDbDateTime(rows.value(0, 0)), parseDbDateTime(rows.value(0, 1))};
+        QString days, hours;
+        const Outcome computed = durations(session, stored, &days, &hours);
+        if (!computed)
+            return computed;
+        if (!db.exec(QStringLiteral("update kp_taches_dates set  nbjours = ") + days + QStringLiteral(",  nbheures = ") + hours
+                     + where))
+            return moveFailure(session);
+        return Outcome::success();
+    });
 }
 
 Outcome PlanningEdits::setLocked(Session &session, qint64 task, bool locked)
@@ -405,30 +406,29 @@ Outcome PlanningEdits::copyBlock(Session &session, Presentation presentation, co
     if (!computed)
         return computed;
     Database &db = *session.database();
-    Transaction transaction(db);
-    if (!transaction.isActive())
-        return Outcome::failure(Error, failure, db.lastError());
     qint64 task = 0;
-    const Outcome allocated = newTaskNumber(session, &task);
-    if (!allocated)
-        return allocated;
-    // A copy of an occurrence is a plain task: no series, no exception.
-    const QString source = num(block.noid);
-    const QString copied = num(task);
-    const bool ok =
-        copyHeader(db, block.noid, task, QStringLiteral("commentaire,0,") + session.dialect().unsetDateValue() + QLatin1Char(',')
-                                             + session.dialect().unsetDateValue() + QStringLiteral(",1,noidutil"))
-        && copyLinks(db, presentation, block.noid, task, block.rowKey, targetRow)
-        && insertLine(session, task, span, days, hours)
-        && db.exec(QStringLiteral("insert into kp_taches_couts (noidtache,rgcout,noidcout,datecout,libelle,noidressource,"
-                                  "nofact,nbunitcout,mtunitcout,mttotcout) select ")
-                   + copied
-                   + QStringLiteral(",rgcout,noidcout,datecout,libelle,noidressource,nofact,nbunitcout,mtunitcout,mttotcout "
-                                    "from kp_taches_couts where noidtache = ")
-                   + source);
-    if (!ok)
-        return Outcome::failure(Error, failure, db.lastError());
-    const Outcome committed = commitOr(session, transaction, Outcome::failure(Error, failure));
+    const Outcome committed = inOneTransaction(session, failure, [&] {
+        const Outcome allocated = newTaskNumber(session, &task);
+        if (!allocated)
+            return allocated;
+        // A copy of an occurrence is a plain task: no series, no exception.
+        const QString source = num(block.noid);
+        const QString copied = num(task);
+        const bool ok =
+            copyHeader(db, block.noid, task, QStringLiteral("commentaire,0,") + session.dialect().unsetDateValue() + QLatin1Char(',')
+                                                 + session.dialect().unsetDateValue() + QStringLiteral(",1,noidutil"))
+            && copyLinks(db, presentation, block.noid, task, block.rowKey, targetRow)
+            && insertLine(session, task, span, days, hours)
+            && db.exec(QStringLiteral("insert into kp_taches_couts (noidtache,rgcout,noidcout,datecout,libelle,noidressource,"
+                                      "nofact,nbunitcout,mtunitcout,mttotcout) select ")
+                       + copied
+                       + QStringLiteral(",rgcout,noidcout,datecout,libelle,noidressource,nofact,nbunitcout,mtunitcout,mttotcout "
+                                        "from kp_taches_couts where noidtache = ")
+                       + source);
+        if (!ok)
+            return Outcome::failure(Error, failure, db.lastError());
+        return Outcome::success();
+    });
     if (!committed)
         return committed;
     if (created)
@@ -469,45 +469,44 @@ Outcome PlanningEdits::removeBlock(Session &session, Presentation presentation, 
     if (!saved)
         return saved;
     Database &db = *session.database();
-    Transaction transaction(db);
-    if (!transaction.isActive())
-        return Outcome::failure(Error, failure, db.lastError());
-    const QString N = num(block.noid);
-    const LinkKind link = linkKind(presentation);
-    QStringList statements;
-    // Narrowed to one link, the task keeps its dates for its other rows; narrowed
-    // to one period, it keeps its links for its other periods.
-    if (!link.isTaskType() && (onlyLink || (scope.links == 1 && !onlyLine)))
-        statements << QStringLiteral("delete from ") + link.table + QStringLiteral(" where noid = ") + N
-                          + (onlyLink ? QStringLiteral(" and ") + link.column + QStringLiteral(" = ") + num(block.rowKey)
-                                      : QString());
-    if (onlyLine || (scope.lines == 1 && !onlyLink))
-        statements << QStringLiteral("delete from kp_taches_dates where noid = ") + N
-                          + (onlyLine ? QStringLiteral(" and noiddate = ") + num(block.dateLine) : QString());
-    // What is left decides whether the task itself goes.
-    QStringList remains;
-    if (presentation == Presentation::ByResource)
-        remains << QStringLiteral("select noid from kp_taches_ressources where noid = ") + N;
-    else if (presentation == Presentation::ByClient)
-        remains << QStringLiteral("select noid from kp_taches_clients where noid = ") + N;
-    remains << QStringLiteral("select noid from kp_taches_dates where noid = ") + N;
-    for (const QString &sql : statements) {
-        if (!db.exec(sql))
-            return Outcome::failure(Error, failure, db.lastError());
-    }
-    bool empty = false;
-    for (const QString &sql : remains) {
-        ResultSet rows;
-        if (!db.query(sql, rows))
-            return Outcome::failure(Error, failure, db.lastError());
-        empty = empty || rows.isEmpty();
-    }
-    if (empty) {
-        const Outcome erased = TaskStore::eraseRows(db, block.noid);
-        if (!erased)
-            return erased;
-    }
-    return commitOr(session, transaction, Outcome::failure(Error, failure));
+    return inOneTransaction(session, failure, [&] {
+        const QString N = num(block.noid);
+        const LinkKind link = linkKind(presentation);
+        QStringList statements;
+        // Narrowed to one link, the task keeps its dates for its other rows; narrowed
+        // to one period, it keeps its links for its other periods.
+        if (!link.isTaskType() && (onlyLink || (scope.links == 1 && !onlyLine)))
+            statements << QStringLiteral("delete from ") + link.table + QStringLiteral(" where noid = ") + N
+                              + (onlyLink ? QStringLiteral(" and ") + link.column + QStringLiteral(" = ") + num(block.rowKey)
+                                          : QString());
+        if (onlyLine || (scope.lines == 1 && !onlyLink))
+            statements << QStringLiteral("delete from kp_taches_dates where noid = ") + N
+                              + (onlyLine ? QStringLiteral(" and noiddate = ") + num(block.dateLine) : QString());
+        // What is left decides whether the task itself goes.
+        QStringList remains;
+        if (presentation == Presentation::ByResource)
+            remains << QStringLiteral("select noid from kp_taches_ressources where noid = ") + N;
+        else if (presentation == Presentation::ByClient)
+            remains << QStringLiteral("select noid from kp_taches_clients where noid = ") + N;
+        remains << QStringLiteral("select noid from kp_taches_dates where noid = ") + N;
+        for (const QString &sql : statements) {
+            if (!db.exec(sql))
+                return Outcome::failure(Error, failure, db.lastError());
+        }
+        bool empty = false;
+        for (const QString &sql : remains) {
+            ResultSet rows;
+            if (!db.query(sql, rows))
+                return Outcome::failure(Error, failure, db.lastError());
+            empty = empty || rows.isEmpty();
+        }
+        if (empty) {
+            const Outcome erased = TaskStore::eraseRows(db, block.noid);
+            if (!erased)
+                return erased;
+        }
+        return Outcome::success();
+    });
 }
 
 QStringList PlanningEdits::conflicts(Session &session, qint64 task)
