@@ -97,6 +97,19 @@ void PlanningCommand::tellConflicts(qint64 task)
         emit conflict(m_notice);
 }
 
+bool PlanningCommand::mayEdit(const PlanningBlock &block, bool redraw)
+{
+    Outcome check = modifyRefusal(block);
+    if (check)
+        check = PlanningEdits::checkEditable(m_session, block.noid);
+    if (check)
+        return true;
+    m_prompter.show(check);
+    if (redraw) // the dragged block goes back to its place
+        emit changed(block.noid, block.dateLine, block.rowKey);
+    return false;
+}
+
 bool PlanningCommand::open(const PlanningBlock &block)
 {
     const Outcome refused = modifyRefusal(block);
@@ -134,14 +147,8 @@ bool PlanningCommand::drop(const PlanningBlock &block, qint64 targetRow, const B
         const Outcome copied = PlanningEdits::copyBlock(m_session, m_presentation, block, targetRow, span, &created);
         return finish(copied, created, 1, targetRow);
     }
-    Outcome check = modifyRefusal(block);
-    if (check)
-        check = PlanningEdits::checkEditable(m_session, block.noid);
-    if (!check) {
-        m_prompter.show(check);
-        emit changed(block.noid, block.dateLine, block.rowKey);
+    if (!mayEdit(block, true))
         return false;
-    }
     if (!block.isOccurrence())
         return finish(PlanningEdits::moveBlock(m_session, m_presentation, block, targetRow, span), block.noid, block.dateLine,
                       targetRow);
@@ -163,14 +170,8 @@ bool PlanningCommand::drop(const PlanningBlock &block, qint64 targetRow, const B
 
 bool PlanningCommand::stretch(const PlanningBlock &block, bool atStart, const QDateTime &value)
 {
-    Outcome check = modifyRefusal(block);
-    if (check)
-        check = PlanningEdits::checkEditable(m_session, block.noid);
-    if (!check) {
-        m_prompter.show(check);
-        emit changed(block.noid, block.dateLine, block.rowKey);
+    if (!mayEdit(block, true))
         return false;
-    }
     const BlockSpan span{atStart ? value : PlanningEdits::startOf(block), atStart ? PlanningEdits::endOf(block) : value};
     if (block.isOccurrence()) {
         // The series' own line is shared by every occurrence: only a detached one can change.
@@ -238,13 +239,8 @@ bool PlanningCommand::detach(const PlanningBlock &block)
 {
     if (!block.isOccurrence())
         return false;
-    Outcome check = modifyRefusal(block);
-    if (check)
-        check = PlanningEdits::checkEditable(m_session, block.noid);
-    if (!check) {
-        m_prompter.show(check);
+    if (!mayEdit(block, false))
         return false;
-    }
     qint64 created = 0;
     const BlockSpan span{PlanningEdits::startOf(block), PlanningEdits::endOf(block)};
     return finish(PlanningEdits::detachOccurrence(m_session, m_presentation, block, block.rowKey, span, &created), created, 1,

@@ -66,6 +66,8 @@ signals:
 
 private:
     Outcome modifyRefusal(const PlanningBlock &block) const;
+    // The block may be changed here and is not open elsewhere; otherwise says why (and, after a drag, redraws).
+    bool mayEdit(const PlanningBlock &block, bool redraw);
     Outcome createRefusal(qint64 row, bool leave) const;
     bool isOwnRow(qint64 row) const;
     // Shows a failure and reloads; true on success.
