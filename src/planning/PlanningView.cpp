@@ -6,6 +6,7 @@
 #include <QContextMenuEvent>
 #include <QHelpEvent>
 #include <QKeyEvent>
+#include <QLocale>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QTimer>
@@ -150,7 +151,9 @@ QString PlanningView::describe(const QPointF &point) const
     GridPoint where;
     if (!m_layout.pointAt(point, &where))
         return {};
-    QString text = where.date.toString(QStringLiteral("dddd dd/MM/yyyy")) + QStringLiteral("  ") + where.time();
+    // In French whatever the system's language, as every other text.
+    static const QLocale french(QLocale::French, QLocale::France);
+    QString text = french.toString(where.date, QStringLiteral("dddd dd/MM/yyyy")) + QStringLiteral("  ") + where.time();
     if (where.row >= 0)
         text += QStringLiteral("  -  ") + m_layout.model()->rows().at(where.row).label;
     return text;

@@ -482,6 +482,14 @@ private slots:
         QVERIFY(m_prompter.shown().isEmpty());
     }
 
+    // The status bar names the day under the pointer in French, whatever the system's language.
+    void pointerPlaceInFrench()
+    {
+        auto w = open();
+        mouse(w->view(), QEvent::MouseMove, point(*w, 2, Monday.addDays(2), 15), Qt::NoButton);
+        QVERIFY2(w->pointerText().startsWith(QStringLiteral("mercredi 03/03/2027  15:00")), qPrintable(w->pointerText()));
+    }
+
     void seenByTheOtherWorkstation()
     {
         session().settings().write(QStringLiteral("Planning"), QStringLiteral("Raffraichissement"), QStringLiteral("5"));
