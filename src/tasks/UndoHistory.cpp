@@ -21,9 +21,10 @@ struct Mirror
     const char *columns;
 };
 
+// The prospect link is kept too: a task restored without it would lose its request.
 const Mirror Header = {"kp_taches_desc", "histo_taches_desc", "noid",
                        "noid,noidtache,urgence,codeprojet,blocage,nbjours,nbheures,codeconge,commentaire,noidper,"
-                       "dtdebper,dtfinper,origine,noalerte,noidutil,effect,dteffect,commenteffect,blocadm"};
+                       "dtdebper,dtfinper,origine,noalerte,noidprospect,noidutil,effect,dteffect,commenteffect,blocadm"};
 const Mirror Dates = {"kp_taches_dates", "histo_taches_dates", "noid", "noid,noiddate,datedeb,datefin,nbjours,nbheures"};
 const Mirror Resources = {"kp_taches_ressources", "histo_taches_ressources", "noid", "noid,noidressource"};
 const Mirror Clients = {"kp_taches_clients", "histo_taches_clients", "noid", "noid,noidsoc"};

@@ -36,10 +36,10 @@ private:
         const QString N = QString::number(n);
         const QString day = d.dateValue(QDate(2026, 12, 7));
         exec(QStringLiteral("insert into kp_taches_desc (noid,noidtache,urgence,codeprojet,blocage,nbjours,nbheures,codeconge,"
-                            "commentaire,noidper,dtdebper,dtfinper,origine,noalerte,noidutil,effect,dteffect,commenteffect,"
-                            "blocadm) values (")
+                            "commentaire,noidper,dtdebper,dtfinper,origine,noalerte,noidprospect,noidutil,effect,dteffect,"
+                            "commenteffect,blocadm) values (")
              + N + QStringLiteral(",3,'U1','P1',0,2,16,'/','") + sqlText(comment) + QStringLiteral("',") + N + QLatin1Char(',')
-             + day + QLatin1Char(',') + d.dateValue(QDate(2026, 12, 31)) + QStringLiteral(",0,") + N + QStringLiteral(",0,0,")
+             + day + QLatin1Char(',') + d.dateValue(QDate(2026, 12, 31)) + QStringLiteral(",0,") + N + QStringLiteral(",7,0,0,")
              + d.unsetDateValue() + QStringLiteral(",'/',1)"));
         exec(QStringLiteral("insert into kp_taches_dates (noid,noiddate,datedeb,datefin,nbjours,nbheures) values (") + N
              + QStringLiteral(",1,") + day + QLatin1Char(',') + day + QStringLiteral(",1,8)"));
@@ -72,7 +72,9 @@ private:
     // Every kind of change a snapshot must undo.
     void modifyTask(int n)
     {
-        exec(QStringLiteral("update kp_taches_desc set commentaire = 'changé', blocadm = 0, urgence = 'U2' where noid = %1").arg(n));
+        exec(QStringLiteral("update kp_taches_desc set commentaire = 'changé', blocadm = 0, urgence = 'U2', noidprospect = 0 "
+                            "where noid = %1")
+                 .arg(n));
         exec(QStringLiteral("delete from kp_taches_dates where noid = %1 and noiddate = 2").arg(n));
         exec(QStringLiteral("delete from kp_taches_ressources where noid = %1 and noidressource = 6").arg(n));
         exec(QStringLiteral("insert into kp_taches_ressources (noid,noidressource) values (%1,9)").arg(n));
