@@ -8,7 +8,7 @@ PACKAGES=(
   qt6-base-dev qt6-image-formats-plugins
   libsqlcipher-dev
   unixodbc unixodbc-dev odbc-mariadb mariadb-server mariadb-client
-  libcurl4-openssl-dev python3-aiosmtpd
+  libcurl4-openssl-dev libical-dev python3-aiosmtpd
   xvfb xauth fonts-dejavu-core poppler-utils
 )
 

@@ -1,3 +1,4 @@
+#include "ExportIcs.h"
 #include "InitDb.h"
 #include "Seed.h"
 
@@ -20,7 +21,9 @@ int main(int argc, char *argv[])
         return runInitDb(arguments, out, err);
     if (command == QLatin1String("seed"))
         return runSeed(arguments, out, err);
+    if (command == QLatin1String("export-ics"))
+        return runExportIcs(arguments, out, err);
 
-    err << "Usage : quenzo-cli init-db ... | quenzo-cli seed ..." << Qt::endl;
+    err << "Usage : quenzo-cli init-db ... | quenzo-cli seed ... | quenzo-cli export-ics ..." << Qt::endl;
     return 2;
 }
