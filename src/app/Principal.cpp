@@ -59,7 +59,7 @@ Principal::Principal(Session &session, Prompter &prompter, QWidget *parent)
       m_messageTimer(new QTimer(this)), m_status(new QLabel(this)), m_notes(new NoteBoard(session, prompter, this)),
       m_language(new LanguageApplier(session.settings(), LanguageFile::folder(QApplication::applicationDirPath()), this))
 {
-    setWindowIcon(QIcon::fromTheme(QStringLiteral("x-office-calendar")));
+    setWindowIcon(QIcon::fromTheme(QStringLiteral("quenzo"), QIcon::fromTheme(QStringLiteral("x-office-calendar"))));
     m_status->setAlignment(Qt::AlignCenter);
     setCentralWidget(m_status);
     resize(800, 500);

@@ -17,6 +17,10 @@ int main(int argc, char *argv[])
 
     const QStringList arguments = app.arguments();
     const QString command = arguments.value(1);
+    if (command == QLatin1String("--version") || command == QLatin1String("version")) {
+        out << "quenzo-cli " << QUENZO_VERSION << Qt::endl;
+        return 0;
+    }
     if (command == QLatin1String("init-db"))
         return runInitDb(arguments, out, err);
     if (command == QLatin1String("seed"))
@@ -24,6 +28,6 @@ int main(int argc, char *argv[])
     if (command == QLatin1String("export-ics"))
         return runExportIcs(arguments, out, err);
 
-    err << "Usage : quenzo-cli init-db ... | quenzo-cli seed ... | quenzo-cli export-ics ..." << Qt::endl;
+    err << "Usage : quenzo-cli --version | quenzo-cli init-db ... | quenzo-cli seed ... | quenzo-cli export-ics ..." << Qt::endl;
     return 2;
 }
