@@ -1,0 +1,671 @@
+#include "reports/HistoryReport.h"
+
+#include "core/Database.h"
+#include "core/Session.h"
+#include "core/Settings.h"
+#include "core/SqlText.h"
+#include "core/Terms.h"
+#include "planning/PlanningQueries.h"
+#include "reports/HistoryQueries.h"
+#include "resources/WorkingTime.h"
+#include "tasks/Periodicity.h"
+
+#include <QHash>
+#include <QSet>
+
+#include <algorithm>
+
+namespace {
+
+const QString Sorry = QStringLiteral("Désolé");
+const QString Error = QStringLiteral("Erreur");
+const QString ReadingData = QStringLiteral("Erreur lors de la lecture des données");
+
+// A stored text where "/" means none.
+QString clean(QStringView stored)
+{
+    const QStringView t = stored.trimmed();
+    return t == u"/" ? QString() : t.toString();
+}
+
+QString shown(const QDateTime &at)
+{
+    return at.toString(QStringLiteral("dd/MM/yyyy hh:mm"));
+}
+
+// Amounts kept as whole hundredths, so that a total never drifts.
+qint64 hundredths(QStringView stored)
+{
+    const QString fixed = sqlNumber(stored.trimmed().toString(), 2);
+    if (fixed.isEmpty())
+        return 0;
+    QString digits = fixed;
+    digits.remove(QLatin1Char('.'));
+    return digits.toLongLong();
+}
+
+QString amountText(qint64 value, QChar separator)
+{
+    const qint64 a = qAbs(value);
+    return (value < 0 ? QStringLiteral("-") : QString()) + QString::number(a / 100) + separator
+           + QStringLiteral("%1").arg(a % 100, 2, 10, QLatin1Char('0'));
+}
+
+QString right(const QString &text)
+{
+    return text + QStringLiteral("|R");
+}
+
+QStringList titled(const QStringList &titles)
+{
+    QStringList cells;
+    for (const QString &t : titles)
+        cells.append(t + QStringLiteral("|B"));
+    return cells;
+}
+
+// The text shown for a completion: the agreed "Effectué", its date and its comment.
+QString completion(const Terms &terms, QStringView effect, QStringView when, QStringView comment)
+{
+    if (effect.trimmed() != u"1")
+        return {};
+    QString text = QStringLiteral("Effectué") + (terms.feminine(Entity::Tache) ? QStringLiteral("e") : QString());
+    const QDateTime at = parseDbDateTime(when.toString());
+    if (at.isValid() && at.date().year() > 1900)
+        text += QStringLiteral(" le ") + at.toString(QStringLiteral("dd/MM/yyyy"));
+    if (const QString c = clean(comment); !c.isEmpty())
+        text += QStringLiteral(" : ") + c;
+    return text;
+}
+
+struct LinkedClient
+{
+    QString name, address, phones;
+};
+
+} // namespace
+
+namespace HistoryPeriod {
+
+QStringList presetNames()
+{
+    return {QStringLiteral("Aujourd'hui"),   QStringLiteral("Semaine en cours"), QStringLiteral("2 Semaines en cours"),
+            QStringLiteral("Mois en cours"), QStringLiteral("2 Mois en cours"),  QStringLiteral("Année en cours")};
+}
+
+int firstWeekday(const Settings &settings)
+{
+    bool ok = false;
+    const int day = settings.read(QStringLiteral("PrefPlan"), QStringLiteral("PremJour"), QStringLiteral("0")).toInt(&ok);
+    return ok && day >= 0 && day <= 6 ? day : 0;
+}
+
+void range(int preset, const QDate &today, int firstWeekday, QDate *first, QDate *last)
+{
+    const QDate month(today.year(), today.month(), 1);
+    // Back to the last day that is the week's first (dayOfWeek 1 Monday = index 0).
+    const QDate weekStart = today.addDays(-((today.dayOfWeek() - 1 - firstWeekday + 7) % 7));
+    switch (preset) {
+    case Week: *first = weekStart; *last = weekStart.addDays(6); break;
+    case TwoWeeks: *first = weekStart; *last = weekStart.addDays(13); break;
+    case Month: *first = month; *last = month.addMonths(1).addDays(-1); break;
+    case TwoMonths: *first = month; *last = month.addMonths(2).addDays(-1); break;
+    case Year: *first = QDate(today.year(), 1, 1); *last = QDate(today.year(), 12, 31); break;
+    default: *first = today; *last = today; break;
+    }
+}
+
+} // namespace HistoryPeriod
+
+// One report run: the reads, then the lines, then the table.
+class HistoryReport::Builder
+{
+public:
+    Builder(Session &session, const HistoryParameters &p, const Progress &progress, int step, HistoryOutput *out)
+        : m_session(session), m_db(*session.database()), m_terms(session.terms()), m_p(p), m_progress(progress),
+          m_step(step), m_out(out), m_separator(session.shownDecimalSeparator())
+    {
+    }
+
+    Outcome run();
+
+private:
+    struct Line
+    {
+        QString key; // start as "yyyyMMddhhmm"
+        QList<QStringList> rows;
+    };
+
+    bool resources() const { return m_p.kind == HistoryKind::Resource; }
+    HistoryQueries::Shape shape() const { return HistoryQueries::shapeOf(m_p.kind, m_p.type); }
+    bool status(const QString &text)
+    {
+        m_status = text;
+        return !m_progress || m_progress(text);
+    }
+    // Every m_step lines, asks whether to go on.
+    bool goOn(int done)
+    {
+        if (done % m_step != 0 || !m_progress)
+            return true;
+        return m_progress(m_status);
+    }
+    QString amount(QStringView stored) const
+    {
+        return stored.trimmed().isEmpty() ? QStringLiteral("0") : displayNumber(stored.trimmed().toString(), 2, m_separator);
+    }
+    Outcome readFailure(const QString &text) const { return Outcome::failure(Error, text, m_db.lastError()); }
+    QString tasksFailure() const { return QStringLiteral("Erreur lors de la lecture des ") + m_terms.plural(Entity::Tache); }
+
+    Outcome readTypes();
+    Outcome readClientLinks(const QList<qint64> &tasks);
+    Outcome readResourceLinks(const QList<qint64> &tasks);
+    Outcome taskLines();
+    Outcome statistics();
+    Outcome costLines();
+    void addLine(const ResultSet &rs, int r, int first, const QDateTime &start, const QDateTime &end);
+    void finishLines();
+
+    Session &m_session;
+    Database &m_db;
+    const Terms &m_terms;
+    const HistoryParameters &m_p;
+    const Progress &m_progress;
+    int m_step;
+    HistoryOutput *m_out;
+    QChar m_separator;
+    QString m_status;
+    bool m_stopped = false;
+
+    QHash<qint64, QString> m_types;
+    QHash<QString, QString> m_leaves;
+    QHash<qint64, QList<LinkedClient>> m_clients;
+    QHash<qint64, QStringList> m_resources;
+    std::vector<Line> m_lines;
+};
+
+HistoryReport::HistoryReport(Session &session, const HistoryParameters &parameters) : m_session(session), m_p(parameters)
+{
+}
+
+Outcome HistoryReport::run(HistoryOutput *output)
+{
+    *output = {};
+    if (!m_p.start.isValid() || !m_p.end.isValid())
+        return Outcome::failure(QStringLiteral("Désolé"), QStringLiteral("Dates de début et de fin obligatoires"));
+    if (!m_session.database())
+        return Outcome::failure(QStringLiteral("Erreur"), ReadingData);
+    Builder builder(m_session, m_p, m_progress, m_step, output);
+    return builder.run();
+}
+
+Outcome HistoryReport::Builder::run()
+{
+    ReportTable &table = m_out->table;
+    table.setTitle(HistoryReport::title(m_p, m_terms));
+    table.setColumns(HistoryQueries::columnWidths(shape()));
+    table.addRow(titled(HistoryQueries::columnTitles(m_p.kind, m_p.type, m_terms)));
+
+    Outcome outcome = Outcome::success();
+    if (!status(QStringLiteral("Sélection des données"))) {
+        m_stopped = true;
+    } else {
+        switch (shape()) {
+        case HistoryQueries::Shape::List:
+        case HistoryQueries::Shape::Detail:
+        case HistoryQueries::Shape::LeaveList: outcome = taskLines(); break;
+        case HistoryQueries::Shape::Statistics:
+        case HistoryQueries::Shape::LeaveStatistics: outcome = statistics(); break;
+        case HistoryQueries::Shape::Costs:
+        case HistoryQueries::Shape::GlobalCosts: outcome = costLines(); break;
+        }
+    }
+    finishLines();
+    m_out->stopped = m_stopped;
+    if (!outcome)
+        return outcome;
+    if (m_stopped)
+        return Outcome::success().notice(QStringLiteral("Abandon"), QStringLiteral("Abandon du traitement"));
+    if (m_out->lines == 0)
+        return Outcome::success().notice(Sorry, QStringLiteral("Aucune donnée à votre requête"));
+    return outcome;
+}
+
+Outcome HistoryReport::Builder::readTypes()
+{
+    ResultSet rs;
+    if (!m_db.query(QStringLiteral("select noidtache,libtache from kp_taches"), rs))
+        return readFailure(ReadingData);
+    for (int r = 0; r < rs.rowCount(); ++r)
+        m_types.insert(rs.toLongLong(r, 0), clean(rs.view(r, 1)));
+    return Outcome::success();
+}
+
+Outcome HistoryReport::Builder::readClientLinks(const QList<qint64> &tasks)
+{
+    for (const QString &list : PlanningQueries::numberLists(tasks)) {
+        ResultSet rs;
+        if (!m_db.query(QStringLiteral("select c.noid,s.libsoc,s.typesoc,s.nomcont,s.prenomcont,s.adrsoc,s.adrcompsoc,"
+                                       "s.cpsoc,s.villesoc,s.telsoc,s.mobsoc from kp_taches_clients c,kp_societes s "
+                                       "where s.noidsoc = c.noidsoc and c.noid in (")
+                            + list + QStringLiteral(") order by c.noid,s.libsoc,s.nomcont"),
+                        rs))
+            return readFailure(QStringLiteral("Erreur lors de la lecture des clients"));
+        for (int r = 0; r < rs.rowCount(); ++r) {
+            LinkedClient c;
+            c.name = HistoryReport::clientName(rs.toInt(r, 2), rs.value(r, 1), rs.value(r, 3), rs.value(r, 4));
+            QStringList address;
+            for (int column = 5; column <= 8; ++column)
+                if (const QString part = clean(rs.view(r, column)); !part.isEmpty())
+                    address.append(part);
+            c.address = address.join(QLatin1Char(' '));
+            QStringList phones;
+            if (const QString tel = clean(rs.view(r, 9)); !tel.isEmpty())
+                phones.append(QStringLiteral("Tel : ") + tel);
+            if (const QString mob = clean(rs.view(r, 10)); !mob.isEmpty())
+                phones.append(QStringLiteral("Mobile : ") + mob);
+            c.phones = phones.join(QStringLiteral(" - "));
+            m_clients[rs.toLongLong(r, 0)].append(c);
+        }
+    }
+    return Outcome::success();
+}
+
+Outcome HistoryReport::Builder::readResourceLinks(const QList<qint64> &tasks)
+{
+    for (const QString &list : PlanningQueries::numberLists(tasks)) {
+        ResultSet rs;
+        if (!m_db.query(QStringLiteral("select tr.noid,re.libelle from kp_ressources re,kp_taches_ressources tr "
+                                       "where tr.noidressource = re.noid and tr.noid in (")
+                            + list + QStringLiteral(") order by tr.noid,re.typeressource,re.libelle"),
+                        rs))
+            return readFailure(QStringLiteral("Erreur lors de la lecture des ") + m_terms.plural(Entity::Ressource));
+        for (int r = 0; r < rs.rowCount(); ++r)
+            m_resources[rs.toLongLong(r, 0)].append(clean(rs.view(r, 1)));
+    }
+    return Outcome::success();
+}
+
+// The task, detail and leave lists: one line per date line starting in the
+// period, and one per occurrence of a series inside it.
+Outcome HistoryReport::Builder::taskLines()
+{
+    using namespace HistoryQueries;
+    const Shape s = shape();
+    ResultSet rs;
+    if (!m_db.query(taskQuery(m_session.dialect(), m_p), rs))
+        return readFailure(s == Shape::LeaveList ? QStringLiteral("Erreur lors de la lecture des congés")
+                                                 : tasksFailure());
+    const int first = entityColumns(m_p.kind);
+    const int key = rs.columnCount() - 1;
+    const QDateTime from(m_p.start, QTime(0, 0)), to(m_p.end, QTime(23, 59, 59));
+
+    // Which records make lines: cancelled occurrences never, a series' model
+    // once per row whatever its own dates, anything else when it starts inside.
+    struct Record
+    {
+        int row;
+        bool model;
+        QDateTime start, end;
+    };
+    std::vector<Record> records;
+    QList<qint64> tasks, series;
+    QSet<qint64> seenTasks;
+    QSet<QPair<qint64, qint64>> seenModels;
+    for (int r = 0; r < rs.rowCount(); ++r) {
+        const qint64 noid = rs.toLongLong(r, first + Noid);
+        const qint64 serie = rs.toLongLong(r, first + Series);
+        const int origin = rs.toInt(r, first + Origin);
+        const bool model = serie > 0 && origin == 1;
+        if (serie > 0 && origin < 0)
+            continue;
+        const QDateTime start = parseDbDateTime(rs.value(r, first + Start));
+        if (model) {
+            if (seenModels.contains({rs.toLongLong(r, key), noid}))
+                continue;
+            seenModels.insert({rs.toLongLong(r, key), noid});
+            if (!series.contains(noid))
+                series.append(noid);
+        } else if (start < from || start > to) {
+            continue; // read because it belongs to a series
+        }
+        records.push_back({r, model, start, parseDbDateTime(rs.value(r, first + End))});
+        if (!seenTasks.contains(noid)) {
+            seenTasks.insert(noid);
+            tasks.append(noid);
+        }
+    }
+
+    Outcome read = readTypes();
+    if (read && s == Shape::LeaveList) {
+        ResultSet leaves;
+        if (!m_db.query(QStringLiteral("select code,libelle from kp_conges"), leaves))
+            return readFailure(QStringLiteral("Erreur lors de la lecture des congés"));
+        for (int r = 0; r < leaves.rowCount(); ++r)
+            m_leaves.insert(leaves.value(r, 0).trimmed(), clean(leaves.view(r, 1)));
+    }
+    if (read)
+        read = resources() ? readClientLinks(tasks) : readResourceLinks(tasks);
+    if (!read)
+        return read;
+    QHash<qint64, PeriodRule> rules;
+    QSet<Periodicity::ReplacedOccurrence> replaced;
+    CompanyHours company;
+    if (!series.isEmpty()) {
+        if (!Periodicity::readRules(m_db, series, &rules) || !Periodicity::readReplaced(m_db, series, &replaced)
+            || !CompanyHours::read(m_db, &company))
+            return readFailure(ReadingData);
+    }
+
+    if (!status(QStringLiteral("Préparation des données"))) {
+        m_stopped = true;
+        return Outcome::success();
+    }
+    QHash<qint64, QList<Occurrence>> expansions;
+    int done = 0;
+    for (const Record &record : records) {
+        if (!goOn(++done)) {
+            m_stopped = true;
+            break;
+        }
+        if (!record.model) {
+            addLine(rs, record.row, first, record.start, record.end);
+            continue;
+        }
+        const qint64 noid = rs.toLongLong(record.row, first + Noid);
+        const auto rule = rules.constFind(noid);
+        if (rule == rules.constEnd())
+            continue;
+        auto found = expansions.constFind(noid);
+        if (found == expansions.constEnd()) {
+            QList<Occurrence> list = Periodicity::ExpandRule(*rule, m_p.start, m_p.end, company.jourstrav);
+            Periodicity::dropReplaced(noid, replaced, &list);
+            found = expansions.insert(noid, list);
+        }
+        for (const Occurrence &o : *found)
+            addLine(rs, record.row, first, o.start(), o.end());
+    }
+    return Outcome::success();
+}
+
+void HistoryReport::Builder::addLine(const ResultSet &rs, int r, int first, const QDateTime &start, const QDateTime &end)
+{
+    using namespace HistoryQueries;
+    const qint64 noid = rs.toLongLong(r, first + Noid);
+    const QString entity = resources() ? clean(rs.view(r, 0))
+                                       : HistoryReport::clientName(rs.toInt(r, 0), rs.value(r, 2), rs.value(r, 4), rs.value(r, 5));
+    const QString type = m_types.value(rs.toLongLong(r, first + Type));
+    const QList<LinkedClient> clients = m_clients.value(noid);
+    QStringList clientNames;
+    for (const LinkedClient &c : clients)
+        clientNames.append(c.name);
+    const QString linked = resources() ? clientNames.join(QLatin1Char(',')) : m_resources.value(noid).join(QLatin1Char(','));
+    const QString days = right(amount(rs.view(r, first + Days)));
+    const QString hours = right(amount(rs.view(r, first + Hours)));
+
+    Line line;
+    line.key = start.toString(QStringLiteral("yyyyMMddhhmm"));
+    switch (shape()) {
+    case Shape::List:
+        line.rows.append(resources() ? QStringList{entity, type, linked, shown(start), shown(end), days, hours}
+                                     : QStringList{entity, linked, type, shown(start), shown(end), days, hours});
+        break;
+    case Shape::LeaveList:
+        line.rows.append({entity, m_leaves.value(rs.value(r, first + Extra).trimmed()), shown(start), shown(end), days, hours});
+        break;
+    case Shape::Detail: {
+        const int x = first + Extra;
+        line.rows.append({entity, QStringLiteral("Du ") + shown(start) + QStringLiteral(" au ") + shown(end), type,
+                          clean(rs.view(r, x)), completion(m_terms, rs.view(r, x + 1), rs.view(r, x + 2), rs.view(r, x + 3))});
+        if (resources()) {
+            for (const LinkedClient &c : clients)
+                line.rows.append({QString(), c.name, c.address, c.phones, QString()});
+        } else {
+            QStringList address, phones;
+            for (int column = x + 4; column <= x + 7; ++column)
+                if (const QString part = clean(rs.view(r, column)); !part.isEmpty())
+                    address.append(part);
+            if (const QString tel = clean(rs.view(r, x + 8)); !tel.isEmpty())
+                phones.append(QStringLiteral("Tel : ") + tel);
+            if (const QString mob = clean(rs.view(r, x + 9)); !mob.isEmpty())
+                phones.append(QStringLiteral("Mobile : ") + mob);
+            if (!address.isEmpty() || !phones.isEmpty())
+                line.rows.append({QString(), address.join(QLatin1Char(' ')), phones.join(QStringLiteral(" - ")), QString(), QString()});
+            if (!linked.isEmpty())
+                line.rows.append({QString(), linked, QString(), QString(), QString()});
+        }
+        break;
+    }
+    default: break;
+    }
+    m_lines.push_back(std::move(line));
+}
+
+// Lines sorted by their start, in reading order within one start, each row
+// carrying its sort key in the hidden "Tri" column.
+void HistoryReport::Builder::finishLines()
+{
+    std::stable_sort(m_lines.begin(), m_lines.end(), [](const Line &a, const Line &b) { return a.key < b.key; });
+    int running = 0;
+    for (const Line &line : m_lines) {
+        for (QStringList row : line.rows) {
+            row.append(line.key + QStringLiteral("%1").arg(++running, 10, 10, QLatin1Char('0')));
+            m_out->table.addRow(row);
+        }
+        ++m_out->lines;
+    }
+    m_lines.clear();
+}
+
+// Counts and totals per task type or leave kind.
+Outcome HistoryReport::Builder::statistics()
+{
+    ResultSet rs;
+    if (!m_db.query(HistoryQueries::statisticsQuery(m_session.dialect(), m_p), rs))
+        return readFailure(shape() == HistoryQueries::Shape::LeaveStatistics ? QStringLiteral("Erreur lors de la lecture des congés")
+                                                                             : tasksFailure());
+    if (!status(QStringLiteral("Préparation des données"))) {
+        m_stopped = true;
+        return Outcome::success();
+    }
+    qint64 count = 0, days = 0, hours = 0;
+    for (int r = 0; r < rs.rowCount(); ++r) {
+        if (!goOn(r + 1)) {
+            m_stopped = true;
+            break;
+        }
+        count += rs.toLongLong(r, 1);
+        days += hundredths(rs.view(r, 2));
+        hours += hundredths(rs.view(r, 3));
+        m_out->table.addRow({clean(rs.view(r, 0)), right(QString::number(rs.toLongLong(r, 1))), right(amount(rs.view(r, 2))),
+                             right(amount(rs.view(r, 3)))});
+        ++m_out->lines;
+    }
+    if (m_out->lines > 0)
+        m_out->table.addRow({QStringLiteral("Total :|BO"), QString::number(count) + QStringLiteral("|RBO"),
+                             amountText(days, m_separator) + QStringLiteral("|RBO"),
+                             amountText(hours, m_separator) + QStringLiteral("|RBO")});
+    return Outcome::success();
+}
+
+// Expenses, income or both, one line per cost line, and their total.
+Outcome HistoryReport::Builder::costLines()
+{
+    using namespace HistoryQueries;
+    ResultSet rs;
+    if (!m_db.query(costQuery(m_session.dialect(), m_p), rs))
+        return readFailure(ReadingData);
+    const int first = entityColumns(m_p.kind);
+    QList<qint64> tasks;
+    QSet<qint64> seen;
+    for (int r = 0; r < rs.rowCount(); ++r)
+        if (const qint64 noid = rs.toLongLong(r, first + Noid); !seen.contains(noid)) {
+            seen.insert(noid);
+            tasks.append(noid);
+        }
+    Outcome read = readTypes();
+    // The resource column: the cost line's own resource in the list of
+    // expenses, the task's resources in the global reports.
+    const bool taskResources = !resources() || shape() == Shape::GlobalCosts;
+    if (read && resources())
+        read = readClientLinks(tasks);
+    if (read && taskResources)
+        read = readResourceLinks(tasks);
+    if (!read)
+        return read;
+
+    if (!status(QStringLiteral("Préparation des données"))) {
+        m_stopped = true;
+        return Outcome::success();
+    }
+    const bool balance = HistoryQueries::costKind(m_p.kind, m_p.type) < 0;
+    qint64 total = 0;
+    for (int r = 0; r < rs.rowCount(); ++r) {
+        if (!goOn(r + 1)) {
+            m_stopped = true;
+            break;
+        }
+        const qint64 noid = rs.toLongLong(r, first + Noid);
+        // In a balance, income counts up and expenses down.
+        const int sign = balance && rs.toInt(r, first + CostKind) == 1 ? -1 : 1;
+        const qint64 amountTotal = sign * hundredths(rs.view(r, first + CostTotal));
+        total += amountTotal;
+        QStringList clientNames;
+        for (const LinkedClient &c : m_clients.value(noid))
+            clientNames.append(c.name);
+        const QString resource = taskResources ? m_resources.value(noid).join(QLatin1Char(',')) : clean(rs.view(r, 0));
+        const QString type = m_types.value(rs.toLongLong(r, first + Type));
+        const QDateTime date = parseDbDateTime(rs.value(r, first + CostDate));
+        const QStringList figures{right(rs.view(r, first + CostUnits).trimmed().isEmpty() ? QStringLiteral("0")
+                                                                                         : rs.value(r, first + CostUnits).trimmed()),
+                                  right(amount(rs.view(r, first + CostUnit))), right(amountText(amountTotal, m_separator))};
+        const QString day = date.isValid() ? date.toString(QStringLiteral("dd/MM/yyyy")) : QString();
+        const QString label = clean(rs.view(r, first + CostLabel));
+        if (resources())
+            m_out->table.addRow(QStringList{resource, type, clientNames.join(QLatin1Char(',')), day, label} + figures);
+        else
+            m_out->table.addRow(QStringList{HistoryReport::clientName(rs.toInt(r, 0), rs.value(r, 2), rs.value(r, 4), rs.value(r, 5)),
+                                            type, resource, day, label}
+                                + figures);
+        ++m_out->lines;
+    }
+    if (m_out->lines > 0) {
+        const bool clientBalance = balance && !resources();
+        QStringList totalRow(6, QStringLiteral("|O"));
+        totalRow.append(clientBalance ? QStringLiteral("Total|RBO") : QStringLiteral("Total :|RBO"));
+        totalRow.append(amountText(total, m_separator) + QStringLiteral("|RBO"));
+        m_out->table.addRow(totalRow);
+    }
+    return Outcome::success();
+}
+
+QString HistoryReport::typeName(HistoryKind kind, int type, const Terms &terms)
+{
+    const QString task = terms.singular(Entity::Tache);
+    const QString de = terms.elided(Entity::Tache) ? QStringLiteral("d'") : QStringLiteral("de ");
+    const QString resource = terms.singular(Entity::Ressource);
+    const QString list = QStringLiteral("Liste des ") + terms.plural(Entity::Tache);
+    const QString detail = QStringLiteral("Détail des ") + terms.plural(Entity::Tache);
+    const QString statistics = QStringLiteral("Statistiques/Type ") + de + task;
+    if (kind == HistoryKind::Resource) {
+        switch (type) {
+        case 0: return list;
+        case 1: return detail;
+        case 2: return QStringLiteral("Liste des charges");
+        case 3: return statistics;
+        case 4: return QStringLiteral("Liste des congés");
+        case 5: return QStringLiteral("Statistiques congés");
+        case 6: return QStringLiteral("Charges globales par ") + resource;
+        case 7: return QStringLiteral("Recettes globales par ") + resource;
+        case 8: return QStringLiteral("Solde global par ") + resource;
+        default: return {};
+        }
+    }
+    switch (type) {
+    case 0: return list;
+    case 1: return detail;
+    case 2: return statistics;
+    case 3: return QStringLiteral("Liste des charges");
+    case 4: return QStringLiteral("Liste des recettes");
+    case 5: return QStringLiteral("Solde ");
+    default: return {};
+    }
+}
+
+QStringList HistoryReport::typeNames(HistoryKind kind, const Terms &terms)
+{
+    QStringList names;
+    for (int type = 0; type < typeCount(kind); ++type)
+        names.append(typeName(kind, type, terms));
+    return names;
+}
+
+QStringList HistoryReport::stateNames(const Terms &terms)
+{
+    const QString e = terms.feminine(Entity::Tache) ? QStringLiteral("e") : QString();
+    return {terms.feminine(Entity::Tache) ? QStringLiteral("Toutes") : QStringLiteral("Tous"), QStringLiteral("Effectué") + e,
+            QStringLiteral("Non Effectué") + e};
+}
+
+QString HistoryReport::title(const HistoryParameters &p, const Terms &terms)
+{
+    QString title = typeName(p.kind, p.type, terms);
+    const auto filter = [&title](const QString &value) {
+        if (!value.trimmed().isEmpty())
+            title += QStringLiteral(" - ") + value.trimmed();
+    };
+    if (p.kind == HistoryKind::Resource) {
+        filter(p.teamLabel);
+        filter(p.serviceLabel);
+    } else {
+        filter(p.sectorLabel);
+        filter(p.company);
+    }
+    if (!p.project.isEmpty())
+        filter(p.projectLabel.isEmpty() ? p.project : p.projectLabel);
+    if (p.state != HistoryParameters::AllStates)
+        filter(stateNames(terms).value(p.state));
+    filter(p.comment);
+    QString period;
+    const QString format = QStringLiteral("dd/MM/yyyy");
+    if (p.start.isValid() && p.end.isValid())
+        period = QStringLiteral("Du ") + p.start.toString(format) + QStringLiteral(" au ") + p.end.toString(format);
+    else if (p.start.isValid())
+        period = QStringLiteral("Depuis le ") + p.start.toString(format);
+    else if (p.end.isValid())
+        period = QStringLiteral("Jusqu'au ") + p.end.toString(format);
+    return period.isEmpty() ? title : title + QLatin1Char('\r') + period;
+}
+
+QString HistoryReport::resourceChoiceQuery(qint64 team, const QString &service)
+{
+    QString sql = QStringLiteral("select noid,libelle,typeressource,civilite,nomressource,prenomressource from kp_ressources "
+                                 " where noid >= 0 ");
+    if (team >= 0)
+        sql += QStringLiteral(" and noid in (select noressource from kp_equipes_ress where noequipe = ") + QString::number(team)
+               + QStringLiteral(")");
+    if (!service.trimmed().isEmpty())
+        sql += QStringLiteral(" and noid in (select noressource from kp_ressserv where codeserv = '") + sqlText(service)
+               + QStringLiteral("')");
+    return sql + QStringLiteral(" order by typeressource,libelle");
+}
+
+QString HistoryReport::clientChoiceQuery(const QString &sector, const QString &company)
+{
+    QString sql = QStringLiteral("select noidsoc,typesoc,libsoc,nomcont,prenomcont from kp_societes where noidsoc >= 0 ");
+    if (!sector.trimmed().isEmpty())
+        sql += QStringLiteral(" and secteursoc = '") + sqlText(sector) + QStringLiteral("'");
+    if (!company.trimmed().isEmpty())
+        sql += QStringLiteral(" and libsoc = '") + sqlText(company) + QStringLiteral("'");
+    return sql + QStringLiteral(" order by typesoc,libsoc,nomcont,prenomcont");
+}
+
+QString HistoryReport::clientName(int typesoc, const QString &libsoc, const QString &nom, const QString &prenom)
+{
+    QString name;
+    if (typesoc == 0)
+        name = clean(libsoc);
+    else
+        name = (clean(nom) + QLatin1Char(' ') + clean(prenom)).trimmed();
+    return name.isEmpty() ? QStringLiteral("?") : name;
+}
