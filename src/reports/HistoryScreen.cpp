@@ -132,7 +132,7 @@ void HistoryScreen::build(const QString &caption)
     form->addRow(QStringLiteral("Période"), m_preset);
     form->addRow(QStringLiteral("Du"), dates);
     form->addRow(QStringLiteral("Etat"), m_type);
-    form->addRow(terms.singular(Entity::Tache) + QStringLiteral("s"), m_state);
+    form->addRow(terms.plural(Entity::Tache), m_state);
     form->addRow(QStringLiteral("Projet"), m_project);
     form->addRow(QStringLiteral("Commentaire"), m_comment);
     addFilters(form);

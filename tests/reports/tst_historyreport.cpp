@@ -27,7 +27,7 @@ private:
     {
         HistoryOutput output;
         const Outcome o = HistoryReport(session(), p).run(&output);
-        if (!o)
+        if (!o.dbError().isEmpty())
             qWarning() << o.text() << o.dbError();
         if (outcome)
             *outcome = o;
