@@ -274,10 +274,15 @@ void HistoryScreen::runReport()
     if (outcome || output.lines > 0) {
         m_model->setTable(output.table);
         const double pixelsPerTwip = m_view->logicalDpiX() / 1440.0;
+        // Fitting the columns to their texts reads every line: only for lists of a fair size.
+        const bool fit = m_model->rowCount() <= 2000;
+        if (fit)
+            m_view->resizeColumnsToContents();
         for (int c = 0; c < output.table.columnCount(); ++c) {
             const int twips = output.table.columnWidth(c);
             m_view->setColumnHidden(c, twips <= 0); // "Tri" only orders the lines
-            m_view->horizontalHeader()->resizeSection(c, qRound(twips * pixelsPerTwip * 1.1));
+            if (!fit)
+                m_view->horizontalHeader()->resizeSection(c, qRound(twips * pixelsPerTwip * 1.3));
         }
     }
     showMessages(outcome);
