@@ -14,6 +14,7 @@
 #include <QSet>
 
 #include <algorithm>
+#include <cstdio>
 
 namespace {
 
@@ -28,9 +29,53 @@ QString clean(QStringView stored)
     return t == u"/" ? QString() : t.toString();
 }
 
-QString shown(const QDateTime &at)
+// A stored date and time, read without QDateTime: a local date-time asks the
+// system for its time zone, which costs more than the report itself.
+struct Moment
 {
-    return at.toString(QStringLiteral("dd/MM/yyyy hh:mm"));
+    QDate date;
+    int minutes = 0; // from midnight; 1440 for an end at midnight
+
+    qint64 key() const // yyyyMMddhhmm, in date order
+    {
+        return ((qint64(date.year()) * 100 + date.month()) * 100 + date.day()) * 10000 + (minutes / 60) * 100 + minutes % 60;
+    }
+    QString day() const
+    {
+        char text[32];
+        std::snprintf(text, sizeof text, "%02d/%02d/%04d", date.day(), date.month(), date.year());
+        return QString::fromLatin1(text);
+    }
+    QString text() const // "dd/mm/yyyy hh:nn"
+    {
+        char text[40];
+        std::snprintf(text, sizeof text, "%02d/%02d/%04d %02d:%02d", date.day(), date.month(), date.year(), minutes / 60,
+                      minutes % 60);
+        return QString::fromLatin1(text);
+    }
+};
+
+Moment readMoment(QStringView stored)
+{
+    const QStringView t = stored.trimmed();
+    const auto number = [t](int from, int count) {
+        int v = 0;
+        for (int i = from; i < from + count; ++i) {
+            const char16_t c = t.at(i).unicode();
+            if (c < u'0' || c > u'9')
+                return -1;
+            v = v * 10 + (c - u'0');
+        }
+        return v;
+    };
+    if (t.size() >= 10 && t.at(4) == u'-' && t.at(7) == u'-') {
+        Moment m{QDate(number(0, 4), number(5, 2), number(8, 2)), 0};
+        if (t.size() >= 16 && t.at(13) == u':' && number(11, 2) >= 0 && number(14, 2) >= 0)
+            m.minutes = number(11, 2) * 60 + number(14, 2);
+        return m;
+    }
+    const QDateTime at = parseDbDateTime(t.toString());
+    return {at.date(), at.time().hour() * 60 + at.time().minute()};
 }
 
 // Amounts kept as whole hundredths, so that a total never drifts.
@@ -70,9 +115,9 @@ QString completion(const Terms &terms, QStringView effect, QStringView when, QSt
     if (effect.trimmed() != u"1")
         return {};
     QString text = QStringLiteral("Effectué") + (terms.feminine(Entity::Tache) ? QStringLiteral("e") : QString());
-    const QDateTime at = parseDbDateTime(when.toString());
-    if (at.isValid() && at.date().year() > 1900)
-        text += QStringLiteral(" le ") + at.toString(QStringLiteral("dd/MM/yyyy"));
+    const Moment at = readMoment(when);
+    if (at.date.isValid() && at.date.year() > 1900)
+        text += QStringLiteral(" le ") + at.day();
     if (const QString c = clean(comment); !c.isEmpty())
         text += QStringLiteral(" : ") + c;
     return text;
@@ -132,7 +177,7 @@ public:
 private:
     struct Line
     {
-        QString key; // start as "yyyyMMddhhmm"
+        qint64 key; // start as yyyyMMddhhmm
         QList<QStringList> rows;
     };
 
@@ -163,7 +208,7 @@ private:
     Outcome taskLines();
     Outcome statistics();
     Outcome costLines();
-    void addLine(const ResultSet &rs, int r, int first, const QDateTime &start, const QDateTime &end);
+    void addLine(const ResultSet &rs, int r, int first, const Moment &start, const Moment &end);
     void finishLines();
 
     Session &m_session;
@@ -245,15 +290,22 @@ Outcome HistoryReport::Builder::readClientLinks(const QList<qint64> &tasks)
 {
     for (const QString &list : PlanningQueries::numberLists(tasks)) {
         ResultSet rs;
-        if (!m_db.query(QStringLiteral("select c.noid,s.libsoc,s.typesoc,s.nomcont,s.prenomcont,s.adrsoc,s.adrcompsoc,"
-                                       "s.cpsoc,s.villesoc,s.telsoc,s.mobsoc from kp_taches_clients c,kp_societes s "
-                                       "where s.noidsoc = c.noidsoc and c.noid in (")
+        // Addresses and phones only for the detail, which shows them.
+        const QString more = shape() == HistoryQueries::Shape::Detail
+                                 ? QStringLiteral(",s.adrsoc,s.adrcompsoc,s.cpsoc,s.villesoc,s.telsoc,s.mobsoc")
+                                 : QString();
+        if (!m_db.query(QStringLiteral("select c.noid,s.libsoc,s.typesoc,s.nomcont,s.prenomcont") + more
+                            + QStringLiteral(" from kp_taches_clients c,kp_societes s where s.noidsoc = c.noidsoc and c.noid in (")
                             + list + QStringLiteral(") order by c.noid,s.libsoc,s.nomcont"),
                         rs))
             return readFailure(QStringLiteral("Erreur lors de la lecture des clients"));
         for (int r = 0; r < rs.rowCount(); ++r) {
             LinkedClient c;
             c.name = HistoryReport::clientName(rs.toInt(r, 2), rs.value(r, 1), rs.value(r, 3), rs.value(r, 4));
+            if (rs.columnCount() < 11) {
+                m_clients[rs.toLongLong(r, 0)].append(c);
+                continue;
+            }
             QStringList address;
             for (int column = 5; column <= 8; ++column)
                 if (const QString part = clean(rs.view(r, column)); !part.isEmpty())
@@ -298,7 +350,7 @@ Outcome HistoryReport::Builder::taskLines()
                                                  : tasksFailure());
     const int first = entityColumns(m_p.kind);
     const int key = rs.columnCount() - 1;
-    const QDateTime from(m_p.start, QTime(0, 0)), to(m_p.end, QTime(23, 59, 59));
+    const qint64 from = Moment{m_p.start, 0}.key(), to = Moment{m_p.end, 23 * 60 + 59}.key();
 
     // Which records make lines: cancelled occurrences never, a series' model
     // once per row whatever its own dates, anything else when it starts inside.
@@ -306,7 +358,7 @@ Outcome HistoryReport::Builder::taskLines()
     {
         int row;
         bool model;
-        QDateTime start, end;
+        Moment start, end;
     };
     std::vector<Record> records;
     QList<qint64> tasks, series;
@@ -319,17 +371,17 @@ Outcome HistoryReport::Builder::taskLines()
         const bool model = serie > 0 && origin == 1;
         if (serie > 0 && origin < 0)
             continue;
-        const QDateTime start = parseDbDateTime(rs.value(r, first + Start));
+        const Moment start = readMoment(rs.view(r, first + Start));
         if (model) {
             if (seenModels.contains({rs.toLongLong(r, key), noid}))
                 continue;
             seenModels.insert({rs.toLongLong(r, key), noid});
             if (!series.contains(noid))
                 series.append(noid);
-        } else if (start < from || start > to) {
+        } else if (!start.date.isValid() || start.key() < from || start.key() > to) {
             continue; // read because it belongs to a series
         }
-        records.push_back({r, model, start, parseDbDateTime(rs.value(r, first + End))});
+        records.push_back({r, model, start, readMoment(rs.view(r, first + End))});
         if (!seenTasks.contains(noid)) {
             seenTasks.insert(noid);
             tasks.append(noid);
@@ -383,12 +435,13 @@ Outcome HistoryReport::Builder::taskLines()
             found = expansions.insert(noid, list);
         }
         for (const Occurrence &o : *found)
-            addLine(rs, record.row, first, o.start(), o.end());
+            addLine(rs, record.row, first, {o.day, WorkingTime::minutesOfDay(o.hordeb)},
+                    {o.endDay, WorkingTime::minutesOfDay(o.horfin)});
     }
     return Outcome::success();
 }
 
-void HistoryReport::Builder::addLine(const ResultSet &rs, int r, int first, const QDateTime &start, const QDateTime &end)
+void HistoryReport::Builder::addLine(const ResultSet &rs, int r, int first, const Moment &start, const Moment &end)
 {
     using namespace HistoryQueries;
     const qint64 noid = rs.toLongLong(r, first + Noid);
@@ -404,18 +457,18 @@ void HistoryReport::Builder::addLine(const ResultSet &rs, int r, int first, cons
     const QString hours = right(amount(rs.view(r, first + Hours)));
 
     Line line;
-    line.key = start.toString(QStringLiteral("yyyyMMddhhmm"));
+    line.key = start.key();
     switch (shape()) {
     case Shape::List:
-        line.rows.append(resources() ? QStringList{entity, type, linked, shown(start), shown(end), days, hours}
-                                     : QStringList{entity, linked, type, shown(start), shown(end), days, hours});
+        line.rows.append(resources() ? QStringList{entity, type, linked, start.text(), end.text(), days, hours}
+                                     : QStringList{entity, linked, type, start.text(), end.text(), days, hours});
         break;
     case Shape::LeaveList:
-        line.rows.append({entity, m_leaves.value(rs.value(r, first + Extra).trimmed()), shown(start), shown(end), days, hours});
+        line.rows.append({entity, m_leaves.value(rs.value(r, first + Extra).trimmed()), start.text(), end.text(), days, hours});
         break;
     case Shape::Detail: {
         const int x = first + Extra;
-        line.rows.append({entity, QStringLiteral("Du ") + shown(start) + QStringLiteral(" au ") + shown(end), type,
+        line.rows.append({entity, QStringLiteral("Du ") + start.text() + QStringLiteral(" au ") + end.text(), type,
                           clean(rs.view(r, x)), completion(m_terms, rs.view(r, x + 1), rs.view(r, x + 2), rs.view(r, x + 3))});
         if (resources()) {
             for (const LinkedClient &c : clients)
@@ -447,9 +500,11 @@ void HistoryReport::Builder::finishLines()
 {
     std::stable_sort(m_lines.begin(), m_lines.end(), [](const Line &a, const Line &b) { return a.key < b.key; });
     int running = 0;
-    for (const Line &line : m_lines) {
-        for (QStringList row : line.rows) {
-            row.append(line.key + QStringLiteral("%1").arg(++running, 10, 10, QLatin1Char('0')));
+    for (Line &line : m_lines) {
+        for (QStringList &row : line.rows) {
+            char key[32];
+            std::snprintf(key, sizeof key, "%012lld%010d", static_cast<long long>(line.key), ++running);
+            row.append(QString::fromLatin1(key));
             m_out->table.addRow(row);
         }
         ++m_out->lines;
@@ -535,11 +590,11 @@ Outcome HistoryReport::Builder::costLines()
             clientNames.append(c.name);
         const QString resource = taskResources ? m_resources.value(noid).join(QLatin1Char(',')) : clean(rs.view(r, 0));
         const QString type = m_types.value(rs.toLongLong(r, first + Type));
-        const QDateTime date = parseDbDateTime(rs.value(r, first + CostDate));
+        const Moment date = readMoment(rs.view(r, first + CostDate));
         const QStringList figures{right(rs.view(r, first + CostUnits).trimmed().isEmpty() ? QStringLiteral("0")
                                                                                          : rs.value(r, first + CostUnits).trimmed()),
                                   right(amount(rs.view(r, first + CostUnit))), right(amountText(amountTotal, m_separator))};
-        const QString day = date.isValid() ? date.toString(QStringLiteral("dd/MM/yyyy")) : QString();
+        const QString day = date.date.isValid() ? date.day() : QString();
         const QString label = clean(rs.view(r, first + CostLabel));
         if (resources())
             m_out->table.addRow(QStringList{resource, type, clientNames.join(QLatin1Char(',')), day, label} + figures);
