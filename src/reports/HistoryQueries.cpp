@@ -84,7 +84,7 @@ QList<int> HistoryQueries::columnWidths(Shape shape)
 {
     switch (shape) {
     case Shape::List: return {1600, 1500, 1900, 1700, 1700, 850, 850, 0};
-    case Shape::Detail: return {1600, 3600, 1500, 2200, 1700, 0};
+    case Shape::Detail: return {1500, 3700, 1400, 1800, 2300, 0};
     case Shape::LeaveList: return {2400, 2400, 1700, 1700, 900, 900, 0};
     case Shape::Statistics:
     case Shape::LeaveStatistics: return {3500, 1200, 1200, 1200};

@@ -468,11 +468,12 @@ void HistoryReport::Builder::addLine(const ResultSet &rs, int r, int first, cons
         break;
     case Shape::Detail: {
         const int x = first + Extra;
-        line.rows.append({entity, QStringLiteral("Du ") + start.text() + QStringLiteral(" au ") + end.text(), type,
+        line.rows.append({entity, start.text() + QStringLiteral(" - ") + end.text(), type,
                           clean(rs.view(r, x)), completion(m_terms, rs.view(r, x + 1), rs.view(r, x + 2), rs.view(r, x + 3))});
         if (resources()) {
             for (const LinkedClient &c : clients)
-                line.rows.append({QString(), c.name, c.address, c.phones, QString()});
+                line.rows.append({QString(), c.address.isEmpty() ? c.name : c.name + QStringLiteral(" - ") + c.address, QString(),
+                                  c.phones, QString()});
         } else {
             QStringList address, phones;
             for (int column = x + 4; column <= x + 7; ++column)
@@ -483,7 +484,7 @@ void HistoryReport::Builder::addLine(const ResultSet &rs, int r, int first, cons
             if (const QString mob = clean(rs.view(r, x + 9)); !mob.isEmpty())
                 phones.append(QStringLiteral("Mobile : ") + mob);
             if (!address.isEmpty() || !phones.isEmpty())
-                line.rows.append({QString(), address.join(QLatin1Char(' ')), phones.join(QStringLiteral(" - ")), QString(), QString()});
+                line.rows.append({QString(), address.join(QLatin1Char(' ')), QString(), phones.join(QStringLiteral(" - ")), QString()});
             if (!linked.isEmpty())
                 line.rows.append({QString(), linked, QString(), QString(), QString()});
         }
