@@ -83,13 +83,13 @@ int HistoryQueries::entityColumns(HistoryKind kind)
 QList<int> HistoryQueries::columnWidths(Shape shape)
 {
     switch (shape) {
-    case Shape::List: return {1600, 1500, 1900, 1700, 1700, 850, 850, 0};
-    case Shape::Detail: return {1500, 3700, 1400, 1800, 2300, 0};
-    case Shape::LeaveList: return {2400, 2400, 1700, 1700, 900, 900, 0};
+    case Shape::List: return {1500, 1600, 1650, 1900, 1900, 850, 850, 0};
+    case Shape::Detail: return {1500, 3900, 1300, 1700, 2300, 0};
+    case Shape::LeaveList: return {2200, 2200, 1900, 1900, 900, 900, 0};
     case Shape::Statistics:
     case Shape::LeaveStatistics: return {3500, 1200, 1200, 1200};
     case Shape::Costs:
-    case Shape::GlobalCosts: return {1600, 1600, 1900, 1100, 1800, 700, 1000, 1000};
+    case Shape::GlobalCosts: return {1600, 1600, 1900, 1200, 1700, 700, 1000, 1000};
     }
     return {};
 }
