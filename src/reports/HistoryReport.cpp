@@ -14,7 +14,6 @@
 #include <QSet>
 
 #include <algorithm>
-#include <cstdio>
 
 namespace {
 
@@ -33,25 +32,52 @@ QString clean(QStringView stored)
 // system for its time zone, which costs more than the report itself.
 struct Moment
 {
-    QDate date;
-    int minutes = 0; // from midnight; 1440 for an end at midnight
+    int year = 0, month = 0, day = 0; // year 0: none
+    int minutes = 0;                  // from midnight; 1440 for an end at midnight
 
+    static Moment of(const QDate &date, int minutes)
+    {
+        Moment m;
+        if (date.isValid())
+            date.getDate(&m.year, &m.month, &m.day);
+        m.minutes = minutes;
+        return m;
+    }
+    bool isValid() const { return year > 0; }
     qint64 key() const // yyyyMMddhhmm, in date order
     {
-        return ((qint64(date.year()) * 100 + date.month()) * 100 + date.day()) * 10000 + (minutes / 60) * 100 + minutes % 60;
+        return ((qint64(year) * 100 + month) * 100 + day) * 10000 + (minutes / 60) * 100 + minutes % 60;
     }
-    QString day() const
+    QString dayText() const // "dd/mm/yyyy"
     {
-        char text[32];
-        std::snprintf(text, sizeof text, "%02d/%02d/%04d", date.day(), date.month(), date.year());
-        return QString::fromLatin1(text);
+        QChar text[10];
+        put(text, 0, day, 2);
+        text[2] = u'/';
+        put(text, 3, month, 2);
+        text[5] = u'/';
+        put(text, 6, year, 4);
+        return QString(text, 10);
     }
     QString text() const // "dd/mm/yyyy hh:nn"
     {
-        char text[40];
-        std::snprintf(text, sizeof text, "%02d/%02d/%04d %02d:%02d", date.day(), date.month(), date.year(), minutes / 60,
-                      minutes % 60);
-        return QString::fromLatin1(text);
+        QChar text[16];
+        put(text, 0, day, 2);
+        text[2] = u'/';
+        put(text, 3, month, 2);
+        text[5] = u'/';
+        put(text, 6, year, 4);
+        text[10] = u' ';
+        put(text, 11, minutes / 60, 2);
+        text[13] = u':';
+        put(text, 14, minutes % 60, 2);
+        return QString(text, 16);
+    }
+
+private:
+    static void put(QChar *text, int at, int value, int digits)
+    {
+        for (int i = digits - 1; i >= 0; --i, value /= 10)
+            text[at + i] = QChar(u'0' + value % 10);
     }
 };
 
@@ -69,13 +95,18 @@ Moment readMoment(QStringView stored)
         return v;
     };
     if (t.size() >= 10 && t.at(4) == u'-' && t.at(7) == u'-') {
-        Moment m{QDate(number(0, 4), number(5, 2), number(8, 2)), 0};
+        Moment m;
+        m.year = number(0, 4);
+        m.month = number(5, 2);
+        m.day = number(8, 2);
+        if (m.month < 1 || m.month > 12 || m.day < 1 || m.day > 31)
+            return {};
         if (t.size() >= 16 && t.at(13) == u':' && number(11, 2) >= 0 && number(14, 2) >= 0)
             m.minutes = number(11, 2) * 60 + number(14, 2);
         return m;
     }
     const QDateTime at = parseDbDateTime(t.toString());
-    return {at.date(), at.time().hour() * 60 + at.time().minute()};
+    return Moment::of(at.date(), at.time().hour() * 60 + at.time().minute());
 }
 
 // Amounts kept as whole hundredths, so that a total never drifts.
@@ -116,8 +147,8 @@ QString completion(const Terms &terms, QStringView effect, QStringView when, QSt
         return {};
     QString text = QStringLiteral("Effectué") + (terms.feminine(Entity::Tache) ? QStringLiteral("e") : QString());
     const Moment at = readMoment(when);
-    if (at.date.isValid() && at.date.year() > 1900)
-        text += QStringLiteral(" le ") + at.day();
+    if (at.isValid() && at.year > 1900)
+        text += QStringLiteral(" le ") + at.dayText();
     if (const QString c = clean(comment); !c.isEmpty())
         text += QStringLiteral(" : ") + c;
     return text;
@@ -226,6 +257,7 @@ private:
     QHash<QString, QString> m_leaves;
     QHash<qint64, QList<LinkedClient>> m_clients;
     QHash<qint64, QStringList> m_resources;
+    QHash<qint64, QString> m_linked;
     std::vector<Line> m_lines;
 };
 
@@ -350,7 +382,7 @@ Outcome HistoryReport::Builder::taskLines()
                                                  : tasksFailure());
     const int first = entityColumns(m_p.kind);
     const int key = rs.columnCount() - 1;
-    const qint64 from = Moment{m_p.start, 0}.key(), to = Moment{m_p.end, 23 * 60 + 59}.key();
+    const qint64 from = Moment::of(m_p.start, 0).key(), to = Moment::of(m_p.end, 23 * 60 + 59).key();
 
     // Which records make lines: cancelled occurrences never, a series' model
     // once per row whatever its own dates, anything else when it starts inside.
@@ -378,7 +410,7 @@ Outcome HistoryReport::Builder::taskLines()
             seenModels.insert({rs.toLongLong(r, key), noid});
             if (!series.contains(noid))
                 series.append(noid);
-        } else if (!start.date.isValid() || start.key() < from || start.key() > to) {
+        } else if (!start.isValid() || start.key() < from || start.key() > to) {
             continue; // read because it belongs to a series
         }
         records.push_back({r, model, start, readMoment(rs.view(r, first + End))});
@@ -435,8 +467,8 @@ Outcome HistoryReport::Builder::taskLines()
             found = expansions.insert(noid, list);
         }
         for (const Occurrence &o : *found)
-            addLine(rs, record.row, first, {o.day, WorkingTime::minutesOfDay(o.hordeb)},
-                    {o.endDay, WorkingTime::minutesOfDay(o.horfin)});
+            addLine(rs, record.row, first, Moment::of(o.day, WorkingTime::minutesOfDay(o.hordeb)),
+                    Moment::of(o.endDay, WorkingTime::minutesOfDay(o.horfin)));
     }
     return Outcome::success();
 }
@@ -448,11 +480,15 @@ void HistoryReport::Builder::addLine(const ResultSet &rs, int r, int first, cons
     const QString entity = resources() ? clean(rs.view(r, 0))
                                        : HistoryReport::clientName(rs.toInt(r, 0), rs.value(r, 2), rs.value(r, 4), rs.value(r, 5));
     const QString type = m_types.value(rs.toLongLong(r, first + Type));
-    const QList<LinkedClient> clients = m_clients.value(noid);
-    QStringList clientNames;
-    for (const LinkedClient &c : clients)
-        clientNames.append(c.name);
-    const QString linked = resources() ? clientNames.join(QLatin1Char(',')) : m_resources.value(noid).join(QLatin1Char(','));
+    // The names of the other side, joined once per task (a series makes many lines).
+    auto known = m_linked.constFind(noid);
+    if (known == m_linked.constEnd()) {
+        QStringList names;
+        for (const LinkedClient &c : m_clients.value(noid))
+            names.append(c.name);
+        known = m_linked.insert(noid, resources() ? names.join(QLatin1Char(',')) : m_resources.value(noid).join(QLatin1Char(',')));
+    }
+    const QString linked = *known;
     const QString days = right(amount(rs.view(r, first + Days)));
     const QString hours = right(amount(rs.view(r, first + Hours)));
 
@@ -471,7 +507,7 @@ void HistoryReport::Builder::addLine(const ResultSet &rs, int r, int first, cons
         line.rows.append({entity, start.text() + QStringLiteral(" - ") + end.text(), type,
                           clean(rs.view(r, x)), completion(m_terms, rs.view(r, x + 1), rs.view(r, x + 2), rs.view(r, x + 3))});
         if (resources()) {
-            for (const LinkedClient &c : clients)
+            for (const LinkedClient &c : m_clients.value(noid))
                 line.rows.append({QString(), c.address.isEmpty() ? c.name : c.name + QStringLiteral(" - ") + c.address, QString(),
                                   c.phones, QString()});
         } else {
@@ -503,9 +539,15 @@ void HistoryReport::Builder::finishLines()
     int running = 0;
     for (Line &line : m_lines) {
         for (QStringList &row : line.rows) {
-            char key[32];
-            std::snprintf(key, sizeof key, "%012lld%010d", static_cast<long long>(line.key), ++running);
-            row.append(QString::fromLatin1(key));
+            // yyyyMMddhhmm then the running number on ten digits.
+            QChar key[22];
+            qint64 value = line.key;
+            for (int i = 11; i >= 0; --i, value /= 10)
+                key[i] = QChar(u'0' + int(value % 10));
+            value = ++running;
+            for (int i = 21; i >= 12; --i, value /= 10)
+                key[i] = QChar(u'0' + int(value % 10));
+            row.append(QString(key, 22));
             m_out->table.addRow(row);
         }
         ++m_out->lines;
@@ -595,7 +637,7 @@ Outcome HistoryReport::Builder::costLines()
         const QStringList figures{right(rs.view(r, first + CostUnits).trimmed().isEmpty() ? QStringLiteral("0")
                                                                                          : rs.value(r, first + CostUnits).trimmed()),
                                   right(amount(rs.view(r, first + CostUnit))), right(amountText(amountTotal, m_separator))};
-        const QString day = date.date.isValid() ? date.day() : QString();
+        const QString day = date.isValid() ? date.dayText() : QString();
         const QString label = clean(rs.view(r, first + CostLabel));
         if (resources())
             m_out->table.addRow(QStringList{resource, type, clientNames.join(QLatin1Char(',')), day, label} + figures);
