@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/Outcome.h"
+#include "reports/HistoryPeriod.h"
 #include "reports/ReportTable.h"
 
 #include <QDate>
@@ -10,24 +11,10 @@
 #include <functional>
 
 class Session;
-class Settings;
 class Terms;
 
 // Who a history report is about: resources or clients.
 enum class HistoryKind { Resource, Client };
-
-// The quick periods of a report, computed from today.
-namespace HistoryPeriod {
-
-enum Preset { Today, Week, TwoWeeks, Month, TwoMonths, Year };
-
-QStringList presetNames();
-// The first weekday of the hour-profile preferences (PrefPlan/PremJour, 0 Monday).
-int firstWeekday(const Settings &settings);
-// first and last day of a preset; firstWeekday 0 is Monday.
-void range(int preset, const QDate &today, int firstWeekday, QDate *first, QDate *last);
-
-} // namespace HistoryPeriod
 
 // What a report is asked for. Texts are as the lists show them: the labels
 // only serve the title.
