@@ -4,6 +4,8 @@
 #include "reports/Frm_Histo.h"
 #include "reports/Frm_HistoClient.h"
 #include "reports/apercu.h"
+#include "clients/GesSocietes.h"
+#include "resources/GesRessources.h"
 #include "support/ScriptedPrompter.h"
 #include "support/Screenshot.h"
 
@@ -149,6 +151,42 @@ private slots:
         QCOMPARE(shown.at(3).text, QStringLiteral("Abandon du traitement"));
         QVERIFY(screen.model()->rowCount() < 12); // what was read before the stop
         QCOMPARE(screen.statusLabel()->text(), QStringLiteral("Abandon du traitement"));
+    }
+
+    // "Historique..." of a record screen opens the report with that record chosen.
+    void openedFromTheRecordScreens()
+    {
+        QList<qint64> chosen;
+        const auto throughHistory = [&chosen](auto *record, auto chosenIn) {
+            QTimer::singleShot(0, [&chosen, record, chosenIn] {
+                QWidget *history = QApplication::activeModalWidget();
+                chosen = chosenIn(history);
+                if (history)
+                    history->close();
+                record->reject();
+            });
+            record->historyButton()->click();
+        };
+        QTimer::singleShot(0, [&] {
+            if (auto *record = qobject_cast<GesRessources *>(QApplication::activeModalWidget()))
+                throughHistory(record, [](QWidget *w) {
+                    auto *h = qobject_cast<Frm_Histo *>(w);
+                    return h ? selectedNumbers(h->resourceList()) : QList<qint64>{};
+                });
+        });
+        GesRessources::edit(session(), m_prompter, 2);
+        QCOMPARE(chosen, QList<qint64>{2});
+
+        chosen.clear();
+        QTimer::singleShot(0, [&] {
+            if (auto *record = qobject_cast<GesSocietes *>(QApplication::activeModalWidget()))
+                throughHistory(record, [](QWidget *w) {
+                    auto *h = qobject_cast<Frm_HistoClient *>(w);
+                    return h ? selectedNumbers(h->clientList()) : QList<qint64>{};
+                });
+        });
+        GesSocietes::edit(session(), m_prompter, 1);
+        QCOMPARE(chosen, QList<qint64>{1});
     }
 
     void perClient()
