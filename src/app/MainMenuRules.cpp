@@ -9,6 +9,8 @@ const QList<MenuEntry> &mainMenuEntries()
         {MenuItem::Clients, QStringLiteral("&Clients"), false},
         {MenuItem::Ressources, QStringLiteral("&Ressources"), false},
         {MenuItem::Planning, QStringLiteral("&Planning"), false},
+        {MenuItem::HistoRessources, QStringLiteral("&Historique des ressources"), false},
+        {MenuItem::HistoClients, QStringLiteral("Historique des c&lients"), false},
         {MenuItem::EnvoyerMessage, QStringLiteral("&Envoyer Message"), false},
         {MenuItem::BoiteAuxLettres, QStringLiteral("&Boite aux Lettres"), false},
         {MenuItem::Etapes, QStringLiteral("E&tapes"), true},
@@ -42,6 +44,8 @@ bool isMenuItemEnabled(MenuItem item, Session &session, bool loginPassed)
     case MenuItem::Clients:
     case MenuItem::Ressources:
     case MenuItem::Planning:
+    case MenuItem::HistoRessources:
+    case MenuItem::HistoClients:
     case MenuItem::EnvoyerMessage:
     case MenuItem::BoiteAuxLettres:
     case MenuItem::Civilites:

@@ -7,7 +7,7 @@ class Session;
 
 // The items of the main menu, in their order.
 enum class MenuItem {
-    Clients, Ressources, Planning, EnvoyerMessage, BoiteAuxLettres,
+    Clients, Ressources, Planning, HistoRessources, HistoClients, EnvoyerMessage, BoiteAuxLettres,
     Etapes, Equipes, Civilites, Competences, Contrats,
     Parametrage, Utilisateurs, ChangerUtilisateur, Connexion,
     Periode, Assistant, Langue, APropos, Quitter

@@ -14,6 +14,8 @@
 #include "clients/ListClients.h"
 #include "resources/CatalogueScreens.h"
 #include "resources/Equipes.h"
+#include "reports/Frm_HistoClient.h"
+#include "reports/Frm_Histo.h"
 #include "resources/GesRessources.h"
 #include "resources/ListRessources.h"
 #include "resources/GesCivilites.h"
@@ -91,6 +93,8 @@ Principal::Principal(Session &session, Prompter &prompter, QWidget *parent)
         list->setOpener([this, list](qint64 number) { return GesRessources::edit(m_session, m_prompter, number, list); });
         return list;
     });
+    setScreen(MenuItem::HistoRessources, [this]() -> QWidget * { return new Frm_Histo(m_session, m_prompter, 0, this); });
+    setScreen(MenuItem::HistoClients, [this]() -> QWidget * { return new Frm_HistoClient(m_session, m_prompter, 0, this); });
     setScreen(MenuItem::Equipes, [this]() -> QWidget * { return new ListEquipes(m_session, m_prompter, false, this); });
     setScreen(MenuItem::Civilites, [this]() -> QWidget * { return new GesCivilites(m_session, m_prompter, this); });
     // The rule dialog on its own tests a periodicity.

@@ -5,6 +5,7 @@
 #include "core/Session.h"
 #include "core/widgets/ColumnLimit.h"
 #include "core/widgets/DateField.h"
+#include "reports/Frm_HistoClient.h"
 
 #include <QComboBox>
 #include <QFormLayout>
@@ -37,6 +38,10 @@ GesParticuliers::GesParticuliers(Session &session, Prompter &prompter, qint64 nu
 qint64 GesParticuliers::edit(Session &session, Prompter &prompter, qint64 number, QWidget *parent)
 {
     GesParticuliers screen(session, prompter, number, parent);
+    QObject::connect(&screen, &GesParticuliers::historyRequested, &screen, [&](qint64 record) {
+        Frm_HistoClient history(session, prompter, record, &screen);
+        history.exec();
+    });
     return screen.run();
 }
 

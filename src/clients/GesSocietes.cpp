@@ -6,6 +6,7 @@
 #include "core/widgets/ColumnLimit.h"
 #include "core/widgets/DateField.h"
 #include "messaging/Frm_SendMail.h"
+#include "reports/Frm_HistoClient.h"
 
 #include <QComboBox>
 #include <QFormLayout>
@@ -36,6 +37,10 @@ GesSocietes::GesSocietes(Session &session, Prompter &prompter, qint64 number, QW
 qint64 GesSocietes::edit(Session &session, Prompter &prompter, qint64 number, QWidget *parent)
 {
     GesSocietes screen(session, prompter, number, parent);
+    QObject::connect(&screen, &GesSocietes::historyRequested, &screen, [&](qint64 record) {
+        Frm_HistoClient history(session, prompter, record, &screen);
+        history.exec();
+    });
     return screen.run();
 }
 

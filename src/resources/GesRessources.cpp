@@ -10,6 +10,7 @@
 #include "core/widgets/ColumnLimit.h"
 #include "core/widgets/DateField.h"
 #include "core/widgets/FieldNavigation.h"
+#include "reports/Frm_Histo.h"
 #include "reports/Liste.h"
 #include "reports/ReportTable.h"
 #include "reports/apercu.h"
@@ -239,6 +240,10 @@ GesRessources::GesRessources(Session &session, Prompter &prompter, qint64 number
 qint64 GesRessources::edit(Session &session, Prompter &prompter, qint64 number, QWidget *parent)
 {
     GesRessources screen(session, prompter, number, parent);
+    QObject::connect(&screen, &GesRessources::historyRequested, &screen, [&](qint64 record) {
+        Frm_Histo history(session, prompter, record, &screen);
+        history.exec();
+    });
     return screen.run();
 }
 

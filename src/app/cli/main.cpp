@@ -1,5 +1,6 @@
 #include "ExportIcs.h"
 #include "InitDb.h"
+#include "Report.h"
 #include "Seed.h"
 
 #include <QCoreApplication>
@@ -9,6 +10,8 @@
 
 int main(int argc, char *argv[])
 {
+    if (argc > 1 && qstrcmp(argv[1], "report") == 0)
+        return runReport(argc, argv);
     QCoreApplication app(argc, argv);
     QCoreApplication::setOrganizationName(QStringLiteral("Quenzo"));
     QCoreApplication::setApplicationName(QStringLiteral("Quenzo"));
@@ -28,6 +31,6 @@ int main(int argc, char *argv[])
     if (command == QLatin1String("export-ics"))
         return runExportIcs(arguments, out, err);
 
-    err << "Usage : quenzo-cli --version | quenzo-cli init-db ... | quenzo-cli seed ... | quenzo-cli export-ics ..." << Qt::endl;
+    err << "Usage : quenzo-cli --version | quenzo-cli init-db ... | quenzo-cli seed ... | quenzo-cli export-ics ... | quenzo-cli report ..." << Qt::endl;
     return 2;
 }
