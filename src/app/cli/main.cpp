@@ -1,21 +1,28 @@
 #include "ExportIcs.h"
+#include "ExportPlanning.h"
 #include "InitDb.h"
 #include "Seed.h"
 
 #include <QCoreApplication>
+#include <QGuiApplication>
 #include <QTextStream>
 
 #include <cstdio>
+#include <memory>
 
 int main(int argc, char *argv[])
 {
-    QCoreApplication app(argc, argv);
+    // The planning exports draw text: they need the GUI classes, without a display.
+    const bool draws = argc > 1 && QByteArray(argv[1]).startsWith("export-") && QByteArray(argv[1]) != "export-ics";
+    if (draws && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    const std::unique_ptr<QCoreApplication> app(draws ? new QGuiApplication(argc, argv) : new QCoreApplication(argc, argv));
     QCoreApplication::setOrganizationName(QStringLiteral("Quenzo"));
     QCoreApplication::setApplicationName(QStringLiteral("Quenzo"));
     QTextStream out(stdout);
     QTextStream err(stderr);
 
-    const QStringList arguments = app.arguments();
+    const QStringList arguments = app->arguments();
     const QString command = arguments.value(1);
     if (command == QLatin1String("init-db"))
         return runInitDb(arguments, out, err);
@@ -23,7 +30,13 @@ int main(int argc, char *argv[])
         return runSeed(arguments, out, err);
     if (command == QLatin1String("export-ics"))
         return runExportIcs(arguments, out, err);
+    if (command == QLatin1String("export-html"))
+        return runExportHtml(arguments, out, err);
+    if (command == QLatin1String("export-jpeg"))
+        return runExportJpeg(arguments, out, err);
+    if (command == QLatin1String("export-pdf"))
+        return runExportPdf(arguments, out, err);
 
-    err << "Usage : quenzo-cli init-db ... | quenzo-cli seed ... | quenzo-cli export-ics ..." << Qt::endl;
+    err << "Usage : quenzo-cli init-db ... | quenzo-cli seed ... | quenzo-cli export-ics ... | quenzo-cli export-html|export-jpeg|export-pdf ..." << Qt::endl;
     return 2;
 }
