@@ -3,6 +3,8 @@
 #include "planning/PlanningPages.h"
 
 #include <QDialog>
+#include <QPageLayout>
+#include <QPageSize>
 #include <optional>
 #include <utility>
 

@@ -164,6 +164,8 @@ void PlanningPages::paint(QPainter &painter, int page, qreal scale) const
         return;
     painter.save();
     painter.setRenderHint(QPainter::TextAntialiasing);
+    // A reduced preview would lose its thin lines without it.
+    painter.setRenderHint(QPainter::Antialiasing, scale < 1);
     painter.scale(scale, scale);
     painter.fillRect(QRectF(QPointF(0, 0), m_size), Qt::white);
     const PlanningLayout l = layout(page);

@@ -298,8 +298,13 @@ void PlanningPainter::paintLabels(QPainter &p, const PlanningLayout &layout, con
         p.setPen(colourFromValue(r.text));
         const QRectF text(left, cell.top(), cell.right() - left - 4, h);
         p.drawText(text, Qt::AlignLeft | Qt::AlignVCenter, cut(m, r.label, text.width()));
-        p.setPen(RowLine);
-        p.drawLine(cell.bottomLeft(), cell.bottomRight());
+    }
+    // The lines once every row is filled: a row starting within a pixel
+    // (on paper) would paint over the line above it.
+    p.setPen(RowLine);
+    for (int i = 1; i <= layout.visibleRows(); ++i) {
+        const qreal y = layout.rowTop(layout.firstRow() + i);
+        p.drawLine(QPointF(area.left(), y), QPointF(area.right(), y));
     }
     p.setPen(DayLine);
     p.drawLine(area.topRight() - QPointF(1, 0), area.bottomRight() - QPointF(1, 0));

@@ -48,7 +48,7 @@ QList<QList<QRect>> mapAreas(const QString &page)
     static const QRegularExpression area(QStringLiteral("coords='(\\d+),(\\d+),(\\d+),(\\d+)'"));
     for (const QString &line : page.split(QStringLiteral("\r\n"))) {
         if (line.startsWith(QLatin1String("<map ")))
-            maps.append({});
+            maps.append(QList<QRect>());
         const QRegularExpressionMatch m = area.match(line);
         if (m.hasMatch())
             maps.last().append(QRect(QPoint(m.captured(1).toInt(), m.captured(2).toInt()),
@@ -192,7 +192,8 @@ private slots:
         int areas = 0;
         for (int p = 0; p < 3; ++p) {
             QList<QRect> drawn;
-            for (const BlockPlace &place : pages.layout(p).places())
+            const PlanningLayout layout = pages.layout(p);
+            for (const BlockPlace &place : layout.places())
                 if (!place.rect.isEmpty())
                     drawn.append(QRect(QPoint(qRound(place.rect.left()), qRound(place.rect.top())),
                                        QPoint(qRound(place.rect.right()) - 1, qRound(place.rect.bottom()) - 1)));

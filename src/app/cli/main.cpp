@@ -4,11 +4,14 @@
 #include "Seed.h"
 
 #include <QCoreApplication>
+#include <QDir>
+#include <QFile>
 #include <QGuiApplication>
 #include <QTextStream>
 
 #include <cstdio>
 #include <memory>
+#include <unistd.h>
 
 int main(int argc, char *argv[])
 {
@@ -16,6 +19,12 @@ int main(int argc, char *argv[])
     const bool draws = argc > 1 && QByteArray(argv[1]).startsWith("export-") && QByteArray(argv[1]) != "export-ics";
     if (draws && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
+    // A scheduled job has no session folder; one of our own keeps its error output clean.
+    if (draws && qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR")) {
+        const QString runtime = QDir::tempPath() + QStringLiteral("/quenzo-runtime-") + QString::number(getuid());
+        if (QDir().mkpath(runtime) && QFile::setPermissions(runtime, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner))
+            qputenv("XDG_RUNTIME_DIR", QFile::encodeName(runtime));
+    }
     const std::unique_ptr<QCoreApplication> app(draws ? new QGuiApplication(argc, argv) : new QCoreApplication(argc, argv));
     QCoreApplication::setOrganizationName(QStringLiteral("Quenzo"));
     QCoreApplication::setApplicationName(QStringLiteral("Quenzo"));
