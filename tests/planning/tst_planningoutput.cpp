@@ -1,6 +1,7 @@
 #include "PlanningFixture.h"
 
 #include "planning/DessineImgPicture.h"
+#include "planning/FrmPlanning.h"
 #include "planning/PlanningExport.h"
 #include "planning/PlanningPages.h"
 #include "support/ScriptedPrompter.h"
@@ -468,6 +469,51 @@ private slots:
 
         window.zoomList()->setCurrentIndex(window.zoomList()->findData(70));
         saveScreenshot(window, QStringLiteral("dessineimgpicture"));
+    }
+
+    // The planning window's commands: what it hands over, and the HTML
+    // export of its settings with the messages that end it.
+    void planningWindow()
+    {
+        planning(3);
+        Settings &s = session().settings();
+        s.write(QStringLiteral("Planning"), QStringLiteral("Periode"), QStringLiteral("Hebdomadaire"));
+        s.write(QStringLiteral("Planning"), QStringLiteral("CoulAffTache"), QStringLiteral("2"));
+        FrmPlanning window(session(), m_prompter);
+        window.setStartDate(Monday);
+        for (const char *name : {"Apercu", "Imprimer", "ExportJpeg", "ExportHtml"})
+            QVERIFY2(window.findChild<QAction *>(QLatin1String(name)), name);
+        QCOMPARE(window.findChild<QAction *>(QStringLiteral("Imprimer"))->shortcut(), QKeySequence(QStringLiteral("Ctrl+Shift+P")));
+
+        const PlanningPrint handed = window.printInput();
+        QCOMPARE(handed.title, QStringLiteral("Planning Hebdomadaire par Ressource"));
+        QCOMPARE(handed.start, Monday);
+        QCOMPARE(handed.days(), 7);
+        QVERIFY(handed.colours == ColourSource::Urgency);
+        PlanningPages pages;
+        QVERIFY(pages.load(session(), handed));
+        QCOMPARE(pages.model().rows().size(), 3);
+        QCOMPARE(pages.model().blocks().size(), 5);
+
+        m_prompter.clear();
+        window.exportHtml();
+        QCOMPARE(m_prompter.texts(), QStringList{QStringLiteral("Vous n'avez paramétré aucun export !")});
+        s.write(QStringLiteral("UTIL"), QStringLiteral("0HTMLPLAN"), QStringLiteral("1"));
+        m_prompter.clear();
+        window.exportHtml();
+        QCOMPARE(m_prompter.texts(), (QStringList{QStringLiteral("Répertoire d'export HTML non défini"),
+                                                  QStringLiteral("Export non réalisé\nRépertoire indéfini")}));
+        QCOMPARE(m_prompter.shown().last().title, QStringLiteral("Incomplet"));
+
+        QTemporaryDir folder;
+        s.write(QStringLiteral("UTIL"), QStringLiteral("RepHTML"), folder.path());
+        s.write(QStringLiteral("UTIL"), QStringLiteral("2HTML"), QStringLiteral("1"));
+        m_prompter.clear();
+        window.exportHtml();
+        QCOMPARE(m_prompter.texts(), QStringList{QStringLiteral("Export terminé")});
+        QCOMPARE(m_prompter.shown().last().title, QStringLiteral("Terminé"));
+        QVERIFY(QFile::exists(folder.filePath(QStringLiteral("Planning_Hebdomadaire_par_Ressource_R.htm"))));
+        QVERIFY(QFile::exists(folder.filePath(QStringLiteral("R2_00005.htm"))));
     }
 
     // quenzo-cli export-html, export-jpeg and export-pdf, as a scheduled job runs them.
