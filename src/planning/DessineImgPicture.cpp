@@ -19,6 +19,7 @@
 #include <QPdfWriter>
 #include <QPrinter>
 #include <QPrinterInfo>
+#include <QProgressDialog>
 #include <QPushButton>
 #include <QScrollArea>
 #include <QShortcut>
@@ -264,8 +265,7 @@ void DessineImgPicture::fillFormats()
 
 void DessineImgPicture::printerChosen()
 {
-    m_session.settings().write(Util, QStringLiteral("Printer"),
-                               m_printers->currentText() == pdfPrinterName() ? QString() : m_printers->currentText());
+    m_session.settings().write(Util, QStringLiteral("Printer"), m_printers->currentText());
     fillFormats();
     repaginate();
 }
@@ -368,11 +368,16 @@ bool DessineImgPicture::exportJpeg(const QString &chosenFile)
     if (title.endsWith(QLatin1String(".jpg"), Qt::CaseInsensitive))
         title.chop(4);
     QStringList files;
-    Outcome written = Outcome::success();
-    {
-        Busy busy;
-        written = PlanningExport::writeJpegPages(m_pages, chosen.absolutePath(), title, m_zoom, &files);
-    }
+    QProgressDialog progress(QStringLiteral("Export JPEG..."), QStringLiteral("Arrêter"), 0, pageCount(), this);
+    progress.setWindowModality(Qt::WindowModal);
+    progress.setMinimumDuration(300);
+    const Outcome written = PlanningExport::writeJpegPages(m_pages, chosen.absolutePath(), title, m_zoom, &files,
+                                                           [&progress](int page, int pages, const QString &) {
+                                                               progress.setLabelText(QStringLiteral("Page %1 / %2").arg(page + 1).arg(pages));
+                                                               progress.setValue(page);
+                                                               return !progress.wasCanceled();
+                                                           });
+    progress.reset();
     if (!written) {
         m_prompter.show(written);
         return false;

@@ -33,6 +33,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
+#include <QProgressDialog>
 #include <QScrollBar>
 #include <QStatusBar>
 #include <QTimer>
@@ -625,9 +626,16 @@ void FrmPlanning::exportHtml()
     }
     QStringList files;
     QString status;
-    QApplication::setOverrideCursor(Qt::WaitCursor);
-    const Outcome written = HtmlSite::write(m_session, options, &files, &status);
-    QApplication::restoreOverrideCursor();
+    QProgressDialog progress(QStringLiteral("Export HTML..."), QStringLiteral("Arrêter"), 0, 0, this);
+    progress.setWindowModality(Qt::WindowModal);
+    progress.setMinimumDuration(300);
+    const Outcome written = HtmlSite::write(m_session, options, &files, &status, [&](int page, int pages, const QString &title) {
+        progress.setLabelText(title + QStringLiteral(" : image %1 / %2").arg(page + 1).arg(pages));
+        progress.setMaximum(pages);
+        progress.setValue(page);
+        return !progress.wasCanceled();
+    });
+    progress.reset();
     if (!written)
         m_prompter.show(written);
     if (written && status.isEmpty())

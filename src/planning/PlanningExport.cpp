@@ -184,18 +184,26 @@ QByteArray PlanningExport::latin1(const QString &html)
     return encoder.encode(html);
 }
 
+Outcome PlanningExport::interrupted()
+{
+    return Outcome::failure(QStringLiteral("Désolé"), QStringLiteral("Export interrompu"));
+}
+
 Outcome PlanningExport::writeJpegPages(const PlanningPages &pages, const QString &folder, const QString &title, qreal zoom,
-                                       QStringList *files)
+                                       QStringList *files, const Progress &progress)
 {
     if (const Outcome bad = folderProblem(folder); !bad)
         return bad;
     Staging staging(folder);
     if (!staging.isValid())
         return Outcome::failure(Error, ImageError, staging.errorString());
-    for (int page = 0; page < pages.pageCount(); ++page)
+    for (int page = 0; page < pages.pageCount(); ++page) {
+        if (progress && !progress(page, pages.pageCount(), title))
+            return interrupted();
         if (const Outcome written = writePage(pages, page, zoom, staging, pageName(title, page + 1) + QStringLiteral(".jpg"));
             !written)
             return written;
+    }
     return commitStaging(staging, {}, files);
 }
 
@@ -344,7 +352,8 @@ Outcome HtmlSite::readDetails(Session &session, const QList<qint64> &tasks, QHas
     return Outcome::success();
 }
 
-Outcome HtmlSite::write(Session &session, const HtmlExportOptions &options, QStringList *files, QString *status)
+Outcome HtmlSite::write(Session &session, const HtmlExportOptions &options, QStringList *files, QString *status,
+                        const PlanningExport::Progress &progress)
 {
     status->clear();
     if (options.presentations.isEmpty())
@@ -404,6 +413,10 @@ Outcome HtmlSite::write(Session &session, const HtmlExportOptions &options, QStr
             QList<Image> images;
             int detailCount = 0;
             for (int p = 0; p < pages.pageCount(); ++p) {
+                if (progress && !progress(p, pages.pageCount(), input.title)) {
+                    *status = QStringLiteral("Interrompu");
+                    return PlanningExport::interrupted();
+                }
                 Image image;
                 image.name = PlanningExport::pageName(base, p + 1);
                 image.map = p == 0 ? QStringLiteral("taches") : QStringLiteral("taches_%1").arg(p + 1, 3, 10, QLatin1Char('0'));

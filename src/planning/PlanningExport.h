@@ -12,6 +12,7 @@
 #include <QRect>
 #include <QString>
 #include <QStringList>
+#include <functional>
 
 class PlanningPages;
 class Session;
@@ -36,10 +37,17 @@ QString htmlText(const QString &text);
 // The page in iso-8859-1.
 QByteArray latin1(const QString &html);
 
+// Told before each page is drawn (from 0) with the count and the planning's
+// title; false stops the export, which then leaves nothing behind.
+using Progress = std::function<bool(int page, int pages, const QString &title)>;
+
 // Every page as title_001.jpg, title_002.jpg ... at JPEG quality 100 in an
 // existing folder; `files` receives the paths written.
 Outcome writeJpegPages(const PlanningPages &pages, const QString &folder, const QString &title, qreal zoom,
-                       QStringList *files = nullptr);
+                       QStringList *files = nullptr, const Progress &progress = {});
+
+// The outcome of an export stopped through its progress.
+Outcome interrupted();
 
 } // namespace PlanningExport
 
@@ -103,5 +111,6 @@ public:
 
     // Writes the whole site; `files` receives the paths written. On a
     // failure `status` tells the step: "Répertoire indéfini", "Erreur fichier".
-    static Outcome write(Session &session, const HtmlExportOptions &options, QStringList *files, QString *status);
+    static Outcome write(Session &session, const HtmlExportOptions &options, QStringList *files, QString *status,
+                         const PlanningExport::Progress &progress = {});
 };

@@ -265,6 +265,22 @@ private slots:
         QVERIFY(!result);
         QCOMPARE(status, QStringLiteral("Erreur fichier"));
         QCOMPARE(filesIn(folder.path()), QStringList{mainPageName()});
+
+        // Stopped on its second image: nothing either.
+        QTemporaryDir stopped;
+        int asked = 0;
+        HtmlExportOptions small = options(stopped.path(), 5);
+        small.nbJours = 7;
+        for (int r = 4; r <= 12; ++r)
+            QVERIFY(PlanningData(session()).resource(r, QStringLiteral("Ressource %1").arg(r)));
+        result = HtmlSite::write(session(), small, &files, &status, [&](int page, int, const QString &) {
+            ++asked;
+            return page < 1;
+        });
+        QCOMPARE(result.text(), QStringLiteral("Export interrompu"));
+        QCOMPARE(status, QStringLiteral("Interrompu"));
+        QCOMPARE(asked, 2);
+        QVERIFY(filesIn(stopped.path()).isEmpty());
     }
 
     // Settings: the plannings and periods marked, the days and the width.
