@@ -352,6 +352,117 @@ Outcome HtmlSite::readDetails(Session &session, const QList<qint64> &tasks, QHas
     return Outcome::success();
 }
 
+namespace {
+
+// The plannings of a site, each written into the hidden folder: its images,
+// its main page and a detail page per block drawn.
+struct SiteWriter
+{
+    Session &session;
+    const HtmlExportOptions &options;
+    Staging &staging;
+    const PlanningExport::Progress &progress;
+    QStringList stale; // the names of earlier exports of the same plannings
+
+    Outcome fileError(const QFile &file, QString *status) const
+    {
+        *status = QStringLiteral("Erreur fichier");
+        return Outcome::failure(Error, ImageError, file.fileName() + QStringLiteral(" : ") + file.errorString());
+    }
+
+    Outcome writeText(const QString &name, const QString &html, QString *status)
+    {
+        QFile file(staging.take(name));
+        const QByteArray bytes = PlanningExport::latin1(html);
+        if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
+            return fileError(file, status);
+        return Outcome::success();
+    }
+
+    Outcome write(Presentation presentation, Period period, QString *status)
+    {
+        PlanningPrint input;
+        input.presentation = presentation;
+        input.period = period;
+        input.start = options.start;
+        input.nbJours = options.nbJours;
+        input.colours = options.colours;
+        input.fragments = options.fragments;
+        input.title = PlanningPrint::titleFor(session.terms(), presentation, period, options.nbJours);
+        PlanningPages pages;
+        pages.setToday(options.today);
+        Outcome outcome = pages.load(session, input);
+        if (outcome) {
+            pages.setPage(QSizeF(options.imageWidth, std::round(options.imageWidth * 210.0 / 297.0)), options.rowsPerPage, false);
+            outcome = readDetails(pages);
+        }
+        if (!outcome) {
+            *status = outcome.text();
+            return outcome;
+        }
+
+        const QString base = PlanningExport::safeName(input.title);
+        const QString prefix = HtmlSite::letter(presentation) + QString::number(PlanningPeriod::all().indexOf(period)) + QLatin1Char('_');
+        stale << base + QStringLiteral("_???.jpg") << prefix + QStringLiteral("?????.htm");
+        QList<HtmlSite::Image> images;
+        int detailCount = 0;
+        for (int p = 0; p < pages.pageCount(); ++p) {
+            if (progress && !progress(p, pages.pageCount(), input.title)) {
+                *status = QStringLiteral("Interrompu");
+                return PlanningExport::interrupted();
+            }
+            HtmlSite::Image image;
+            image.name = PlanningExport::pageName(base, p + 1);
+            image.map = p == 0 ? QStringLiteral("taches") : QStringLiteral("taches_%1").arg(p + 1, 3, 10, QLatin1Char('0'));
+            // The areas are the rectangles the blocks are drawn in.
+            const PlanningLayout layout = pages.layout(p);
+            const QList<BlockPlace> &places = layout.places();
+            for (int i = 0; i < places.size(); ++i) {
+                const QRectF &r = places.at(i).rect;
+                if (r.isEmpty())
+                    continue;
+                const PlanningBlock &b = pages.model().blocks().at(i);
+                HtmlSite::Area area;
+                area.rect = QRect(QPoint(qRound(r.left()), qRound(r.top())), QPoint(qRound(r.right()), qRound(r.bottom())) - QPoint(1, 1));
+                area.detail = prefix + QStringLiteral("%1").arg(++detailCount, 5, 10, QLatin1Char('0'));
+                image.areas.append(area);
+                const QString label = b.typeLabel != QLatin1String("/") ? b.typeLabel : b.text;
+                outcome = writeText(area.detail + QStringLiteral(".htm"),
+                                    HtmlSite::detailPage(label, b.startText(), b.endText(), session.terms().plural(Entity::Ressource),
+                                                         m_details.value(b.noid)),
+                                    status);
+                if (!outcome)
+                    return outcome;
+            }
+            outcome = writePage(pages, p, 1, staging, image.name + QStringLiteral(".jpg"));
+            if (!outcome) {
+                *status = QStringLiteral("Erreur fichier");
+                return outcome;
+            }
+            images.append(image);
+        }
+        return writeText(base + QLatin1Char('_') + HtmlSite::letter(presentation) + QStringLiteral(".htm"),
+                         HtmlSite::mainPage(options.today, session.terms().singular(rowEntity(presentation)), images), status);
+    }
+
+    Outcome readDetails(const PlanningPages &pages)
+    {
+        QList<qint64> tasks;
+        QSet<qint64> seen;
+        for (const PlanningBlock &b : pages.model().blocks())
+            if (!seen.contains(b.noid)) {
+                seen.insert(b.noid);
+                tasks.append(b.noid);
+            }
+        m_details.clear();
+        return HtmlSite::readDetails(session, tasks, &m_details);
+    }
+
+    QHash<qint64, BlockDetail> m_details;
+};
+
+} // namespace
+
 Outcome HtmlSite::write(Session &session, const HtmlExportOptions &options, QStringList *files, QString *status,
                         const PlanningExport::Progress &progress)
 {
@@ -370,91 +481,12 @@ Outcome HtmlSite::write(Session &session, const HtmlExportOptions &options, QStr
                                 QFileInfo(options.folder).isDir() ? staging.errorString()
                                                                   : QStringLiteral("Le dossier %1 n'existe pas.").arg(options.folder));
     }
-    const QSizeF page(options.imageWidth, std::round(options.imageWidth * 210.0 / 297.0));
-    const QList<Period> periods = PlanningPeriod::all();
-    QStringList stale;
-    for (const Presentation presentation : options.presentations) {
-        const QString rowTerm = session.terms().singular(rowEntity(presentation));
-        for (const Period period : options.periods) {
-            PlanningPrint input;
-            input.presentation = presentation;
-            input.period = period;
-            input.start = options.start;
-            input.nbJours = options.nbJours;
-            input.colours = options.colours;
-            input.fragments = options.fragments;
-            input.title = PlanningPrint::titleFor(session.terms(), presentation, period, options.nbJours);
-            PlanningPages pages;
-            pages.setToday(options.today);
-            Outcome outcome = pages.load(session, input);
-            if (!outcome) {
-                *status = outcome.text();
-                return outcome;
-            }
-            pages.setPage(page, options.rowsPerPage, false);
-
-            QList<qint64> tasks;
-            QSet<qint64> seen;
-            for (const PlanningBlock &b : pages.model().blocks())
-                if (!seen.contains(b.noid)) {
-                    seen.insert(b.noid);
-                    tasks.append(b.noid);
-                }
-            QHash<qint64, BlockDetail> details;
-            outcome = readDetails(session, tasks, &details);
-            if (!outcome) {
-                *status = outcome.text();
-                return outcome;
-            }
-
-            const QString base = PlanningExport::safeName(input.title);
-            const QString prefix = letter(presentation) + QString::number(periods.indexOf(period)) + QLatin1Char('_');
-            stale << base + QStringLiteral("_???.jpg") << prefix + QStringLiteral("?????.htm");
-            QList<Image> images;
-            int detailCount = 0;
-            for (int p = 0; p < pages.pageCount(); ++p) {
-                if (progress && !progress(p, pages.pageCount(), input.title)) {
-                    *status = QStringLiteral("Interrompu");
-                    return PlanningExport::interrupted();
-                }
-                Image image;
-                image.name = PlanningExport::pageName(base, p + 1);
-                image.map = p == 0 ? QStringLiteral("taches") : QStringLiteral("taches_%1").arg(p + 1, 3, 10, QLatin1Char('0'));
-                const PlanningLayout layout = pages.layout(p);
-                const QList<BlockPlace> &places = layout.places();
-                for (int i = 0; i < places.size(); ++i) {
-                    const QRectF &r = places.at(i).rect;
-                    if (r.isEmpty())
-                        continue;
-                    const PlanningBlock &b = pages.model().blocks().at(i);
-                    Area area;
-                    area.rect = QRect(QPoint(qRound(r.left()), qRound(r.top())), QPoint(qRound(r.right()), qRound(r.bottom())) - QPoint(1, 1));
-                    area.detail = prefix + QStringLiteral("%1").arg(++detailCount, 5, 10, QLatin1Char('0'));
-                    image.areas.append(area);
-                    const QString label = b.typeLabel != QLatin1String("/") ? b.typeLabel : b.text;
-                    QFile detail(staging.take(area.detail + QStringLiteral(".htm")));
-                    const QByteArray text = PlanningExport::latin1(
-                        detailPage(label, b.startText(), b.endText(), session.terms().plural(Entity::Ressource), details.value(b.noid)));
-                    if (!detail.open(QIODevice::WriteOnly) || detail.write(text) != text.size()) {
-                        *status = QStringLiteral("Erreur fichier");
-                        return Outcome::failure(Error, ImageError, detail.fileName() + QStringLiteral(" : ") + detail.errorString());
-                    }
-                }
-                outcome = writePage(pages, p, 1, staging, image.name + QStringLiteral(".jpg"));
-                if (!outcome) {
-                    *status = QStringLiteral("Erreur fichier");
-                    return outcome;
-                }
-                images.append(image);
-            }
-            QFile main(staging.take(base + QLatin1Char('_') + letter(presentation) + QStringLiteral(".htm")));
-            const QByteArray text = PlanningExport::latin1(mainPage(options.today, rowTerm, images));
-            if (!main.open(QIODevice::WriteOnly) || main.write(text) != text.size()) {
-                *status = QStringLiteral("Erreur fichier");
-                return Outcome::failure(Error, ImageError, main.fileName() + QStringLiteral(" : ") + main.errorString());
-            }
-        }
-    }
+    SiteWriter writer{session, options, staging, progress, {}, {}};
+    for (const Presentation presentation : options.presentations)
+        for (const Period period : options.periods)
+            if (const Outcome written = writer.write(presentation, period, status); !written)
+                return written;
+    const QStringList &stale = writer.stale;
     const Outcome moved = commitStaging(staging, stale, files);
     if (!moved)
         *status = QStringLiteral("Erreur fichier");
