@@ -11,6 +11,7 @@
 #include <QDirIterator>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPdfWriter>
 #include <QProcess>
 #include <QRegularExpression>
@@ -500,6 +501,13 @@ private slots:
         for (const char *name : {"Apercu", "Imprimer", "ExportJpeg", "ExportHtml"})
             QVERIFY2(window.findChild<QAction *>(QLatin1String(name)), name);
         QCOMPARE(window.findChild<QAction *>(QStringLiteral("Imprimer"))->shortcut(), QKeySequence(QStringLiteral("Ctrl+Shift+P")));
+        if (!qEnvironmentVariableIsEmpty("QUENZO_SCREENSHOT_DIR")) {
+            auto *menu = window.findChild<QMenu *>(QStringLiteral("MenuFichier"));
+            menu->popup(QPoint(0, 0));
+            QVERIFY(QTest::qWaitForWindowExposed(menu));
+            menu->grab().save(qEnvironmentVariable("QUENZO_SCREENSHOT_DIR") + QStringLiteral("/frmplanning-fichier.png"));
+            menu->hide();
+        }
 
         const PlanningPrint handed = window.printInput();
         QCOMPARE(handed.title, QStringLiteral("Planning Hebdomadaire par Ressource"));
