@@ -7,9 +7,11 @@
 #include "core/RefreshStamp.h"
 #include "core/Session.h"
 #include "core/Settings.h"
+#include "planning/DessineImgPicture.h"
 #include "planning/FilterPanel.h"
 #include "planning/Frm_Param.h"
 #include "planning/PlanningCommand.h"
+#include "planning/PlanningExport.h"
 #include "planning/ParamPlanning.h"
 #include "planning/PlanningView.h"
 #include "resources/CatalogueScreens.h"
@@ -31,6 +33,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
+#include <QProgressDialog>
 #include <QScrollBar>
 #include <QStatusBar>
 #include <QTimer>
@@ -131,6 +134,18 @@ QString FrmPlanning::emptyText() const
 
 void FrmPlanning::buildMenus()
 {
+    QMenu *file = menuBar()->addMenu(QStringLiteral("&Fichier"));
+    file->setObjectName(QStringLiteral("MenuFichier"));
+    const auto output = [this](DessineImgPicture::Mode mode) {
+        return [this, mode] { DessineImgPicture::open(m_session, m_prompter, printInput(), mode, this); };
+    };
+    file->addAction(QStringLiteral("&Aperçu"), this, output(DessineImgPicture::Mode::Preview))->setObjectName(QStringLiteral("Apercu"));
+    QAction *printing = file->addAction(QStringLiteral("&Imprimer"), this, output(DessineImgPicture::Mode::Print));
+    printing->setObjectName(QStringLiteral("Imprimer"));
+    printing->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_P));
+    file->addAction(QStringLiteral("Exporter en &JPEG"), this, output(DessineImgPicture::Mode::Jpeg))->setObjectName(QStringLiteral("ExportJpeg"));
+    file->addAction(QStringLiteral("Export &HTML"), this, &FrmPlanning::exportHtml)->setObjectName(QStringLiteral("ExportHtml"));
+
     QMenu *display = menuBar()->addMenu(QStringLiteral("&Affichage"));
     m_periods = new QActionGroup(this);
     for (Period p : PlanningPeriod::all()) {
@@ -183,6 +198,8 @@ void FrmPlanning::buildMenus()
     display->addSeparator();
     QAction *close = display->addAction(QStringLiteral("&Fermer"), this, &QWidget::close);
     close->setShortcut(QKeySequence::Close);
+    file->addSeparator();
+    file->addAction(close);
 
     QMenu *edit = menuBar()->addMenu(QStringLiteral("&Edition"));
     m_undo = edit->addAction(QStringLiteral("Annuler"), this, [this] { m_command->undo(); });
@@ -583,4 +600,46 @@ void FrmPlanning::openRow(int index)
     }
     m_panel->rebuild();
     reload();
+}
+
+PlanningPrint FrmPlanning::printInput() const
+{
+    PlanningPrint input;
+    input.presentation = m_settings.presentation;
+    input.period = m_period;
+    input.start = m_start;
+    input.nbJours = m_settings.nbJours;
+    input.colours = m_settings.colourSource;
+    input.fragments = m_model.request().fragments;
+    input.title = PlanningPrint::titleFor(m_session.terms(), input.presentation, m_period, m_settings.nbJours);
+    return input;
+}
+
+void FrmPlanning::exportHtml()
+{
+    HtmlExportOptions options = HtmlExportOptions::fromSettings(m_session.settings());
+    options.start = m_start;
+    options.fragments = m_model.request().fragments;
+    if (options.presentations.isEmpty()) {
+        m_prompter.show(QStringLiteral("Attention"), QStringLiteral("Vous n'avez paramétré aucun export !"), Prompter::Icon::Warning);
+        return;
+    }
+    QStringList files;
+    QString status;
+    QProgressDialog progress(QStringLiteral("Export HTML..."), QStringLiteral("Arrêter"), 0, 0, this);
+    progress.setWindowModality(Qt::WindowModal);
+    progress.setMinimumDuration(300);
+    const Outcome written = HtmlSite::write(m_session, options, &files, &status, [&](int page, int pages, const QString &title) {
+        progress.setLabelText(title + QStringLiteral(" : image %1 / %2").arg(page + 1).arg(pages));
+        progress.setMaximum(pages);
+        progress.setValue(page);
+        return !progress.wasCanceled();
+    });
+    progress.reset();
+    if (!written)
+        m_prompter.show(written);
+    if (written && status.isEmpty())
+        m_prompter.show(QStringLiteral("Terminé"), QStringLiteral("Export terminé"));
+    else
+        m_prompter.show(QStringLiteral("Incomplet"), QStringLiteral("Export non réalisé\n") + status, Prompter::Icon::Warning);
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "planning/PlanningModel.h"
+#include "planning/PlanningPages.h"
 #include "planning/PlanningPeriod.h"
 #include "planning/PlanningSettings.h"
 
@@ -63,6 +64,13 @@ public:
     // The conflict note shown after the last edit, empty when none.
     QString conflictNote() const;
     QString pointerText() const;
+
+    // What the print window and the exports are handed: the planning shown,
+    // with its presentation, period, colours and filters.
+    PlanningPrint printInput() const;
+    // The HTML export of the workstation's settings, from the days shown;
+    // its end is told through the prompter.
+    void exportHtml();
 
 protected:
     void showEvent(QShowEvent *event) override;

@@ -25,17 +25,28 @@ void PlanningLayout::compute(const PlanningSettings &settings, Presentation pres
         m_span = 1440;
     }
     const double spanHours = double(minutesOfDay(hours.horfin) - minutesOfDay(hours.hordeb)) / 60.0;
-    m_cells = PlanningPeriod::cellsPerDay(frame.period, m_frame.days, spanHours);
-    m_step = PlanningPeriod::stepMinutes(frame.period, m_frame.days);
+    const int periodDays = frame.periodDays > 0 ? frame.periodDays : m_frame.days;
+    m_cells = PlanningPeriod::cellsPerDay(frame.period, periodDays, spanHours);
+    m_step = PlanningPeriod::stepMinutes(frame.period, periodDays);
+
+    const qreal pageHeader = qBound<qreal>(0, frame.pageHeader, frame.area.height());
+    m_pageHeader = pageHeader > 0 ? QRectF(frame.area.left(), frame.area.top(), frame.area.width(), pageHeader) : QRectF();
+    const QRectF area = frame.area.adjusted(0, pageHeader, 0, 0);
 
     // Header bands: months, weeks, days, and hours when a day holds more than two cells.
-    const QRectF area = frame.area;
     const qreal labelWidth = std::floor(area.width() * settings.labelWidth(presentation) / 100.0);
     m_headerFont = frame.headerFont;
     if (m_cells > 2) {
         const qreal hourWidth = (area.width() - labelWidth) / m_frame.days * 60.0 / m_span;
-        while (m_headerFont.pointSizeF() > 6 && QFontMetricsF(m_headerFont).horizontalAdvance(QStringLiteral("00h")) > hourWidth)
-            m_headerFont.setPointSizeF(m_headerFont.pointSizeF() - 0.5);
+        // Paper fonts are sized in pixels, screen fonts in points.
+        const bool pixels = m_headerFont.pixelSize() > 0;
+        const auto size = [&] { return pixels ? qreal(m_headerFont.pixelSize()) : m_headerFont.pointSizeF(); };
+        while (size() > (pixels ? 8 : 6) && QFontMetricsF(m_headerFont).horizontalAdvance(QStringLiteral("00h")) > hourWidth) {
+            if (pixels)
+                m_headerFont.setPixelSize(m_headerFont.pixelSize() - 1);
+            else
+                m_headerFont.setPointSizeF(m_headerFont.pointSizeF() - 0.5);
+        }
     }
     const QFontMetricsF metrics(m_headerFont);
     const qreal band = std::ceil(metrics.height() * 1.35);
@@ -50,13 +61,18 @@ void PlanningLayout::compute(const PlanningSettings &settings, Presentation pres
     m_dayWidth = m_grid.width() / m_frame.days;
 
     const int rows = rowCount();
-    const int shown = frame.allRows ? qMax(1, rows - frame.firstRow)
+    // On paper the rows of a page share its height; a page that holds a
+    // given number of rows (rowsPerPage) keeps that height on its last page.
+    const int shown = frame.allRows ? (frame.rowsPerPage > 0 ? frame.rowsPerPage : qMax(1, rows - frame.firstRow))
                       : frame.rowsPerPage > 0 ? frame.rowsPerPage
                                               : settings.rowsPerScreen;
     const qreal height = m_grid.height();
-    m_rowHeight = rows - (frame.allRows ? frame.firstRow : 0) >= shown || rows == 0 ? height / shown : height / rows;
-    if (!frame.allRows)
+    if (frame.allRows) {
+        m_rowHeight = height / shown;
+    } else {
+        m_rowHeight = rows >= shown || rows == 0 ? height / shown : height / rows;
         m_rowHeight = qMin<qreal>(m_rowHeight, settings.maxRowHeightTwips * frame.dpi / 1440.0);
+    }
     m_rowHeight = qMax<qreal>(m_rowHeight, 1);
     m_frame.firstRow = qBound(0, frame.firstRow, qMax(0, rows - 1));
     m_visibleRows = qMin(rows - m_frame.firstRow, int(std::ceil(height / m_rowHeight - 1e-6)));

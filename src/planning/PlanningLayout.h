@@ -49,6 +49,11 @@ public:
         qreal dpi = 96;       // for the row height limit given in twips
         QFont headerFont;
         bool allRows = false; // paper: every row from firstRow shares the height
+        // Paper and images: a band at the top for the page's title and number,
+        // and the days of the whole period when the frame shows part of them
+        // (the cells of a day follow the period, not the page).
+        qreal pageHeader = 0;
+        int periodDays = 0;
     };
 
     void setModel(const PlanningModel *model) { m_model = model; }
@@ -64,7 +69,9 @@ public:
     QRectF headerRect() const { return m_header; }
     QRectF labelRect() const { return m_labels; }
     QRectF gridRect() const { return m_grid; }
-    QRectF cornerRect() const { return QRectF(m_frame.area.left(), m_frame.area.top(), m_labels.width(), m_header.height()); }
+    QRectF cornerRect() const { return QRectF(m_frame.area.left(), m_header.top(), m_labels.width(), m_header.height()); }
+    // The page's title band, empty on screen.
+    QRectF pageHeaderRect() const { return m_pageHeader; }
     // The header font, made smaller until the hours fit.
     const QFont &headerFont() const { return m_headerFont; }
     // Heights of the month, week, day and hour bands (0 for a band not shown).
@@ -102,7 +109,7 @@ private:
 
     const PlanningModel *m_model = nullptr;
     Frame m_frame;
-    QRectF m_header, m_labels, m_grid;
+    QRectF m_header, m_labels, m_grid, m_pageHeader;
     QList<qreal> m_bandHeights;
     QFont m_headerFont;
     double m_dayWidth = 1;

@@ -29,7 +29,7 @@ QFont planningFont(const QString &family, const QFont &fallback, qreal size)
 void drawCentred(QPainter &p, const QRectF &r, const QString &text, const QColor &colour)
 {
     p.setPen(colour);
-    p.drawText(r, Qt::AlignCenter, QFontMetricsF(p.font()).elidedText(text, Qt::ElideRight, r.width() - 2));
+    p.drawText(r, Qt::AlignCenter, PlanningPainter::cut(QFontMetricsF(p.font()), text, r.width() - 2));
 }
 
 // The first label of `choices` that fits in `width`, else the last one.
@@ -113,9 +113,58 @@ QFont PlanningPainter::headerFont(const PlanningSettings &s, const QFont &fallba
     return planningFont(s.headerFont, fallback, 9);
 }
 
+QString PlanningPainter::cut(const QFontMetricsF &m, const QString &text, qreal width)
+{
+    if (m.horizontalAdvance(text) <= width)
+        return text;
+    const QString dots = QStringLiteral("...");
+    if (m.horizontalAdvance(dots) > width)
+        return {};
+    // The longest start of the text that fits with the dots.
+    qsizetype low = 0, high = text.size();
+    while (low < high) {
+        const qsizetype mid = (low + high + 1) / 2;
+        if (m.horizontalAdvance(QStringView(text).left(mid).toString() + dots) <= width)
+            low = mid;
+        else
+            high = mid - 1;
+    }
+    return QStringView(text).left(low).trimmed().toString() + dots;
+}
+
+void PlanningPainter::paintPageHeader(QPainter &p, const PlanningLayout &layout, const Style &style)
+{
+    const QRectF band = layout.pageHeaderRect();
+    if (band.isEmpty())
+        return;
+    const Style::PageTexts &t = style.page;
+    p.save();
+    p.setClipRect(band);
+    p.setPen(Qt::black);
+    const QFontMetricsF small(style.rowFont);
+    const QFontMetricsF large(style.titleFont);
+    // Page number and date on the right, title and filters on the left in what remains.
+    const qreal right = qMax(small.horizontalAdvance(t.page), small.horizontalAdvance(t.date)) + 8;
+    const qreal width = qMax<qreal>(0, band.width() - right - 8);
+    const QRectF first(band.left(), band.top(), band.width(), large.height());
+    const QRectF second(band.left(), first.bottom(), band.width(), small.height());
+    p.setFont(style.titleFont);
+    p.drawText(QRectF(first.left(), first.top(), width, first.height()), Qt::AlignLeft | Qt::AlignVCenter,
+               cut(large, t.title, width));
+    p.setFont(style.rowFont);
+    p.drawText(first, Qt::AlignRight | Qt::AlignVCenter, t.page);
+    if (!t.filters.isEmpty())
+        p.drawText(QRectF(second.left(), second.top(), width, second.height()), Qt::AlignLeft | Qt::AlignVCenter,
+                   cut(small, t.filters, width));
+    p.drawText(second, Qt::AlignRight | Qt::AlignVCenter, t.date);
+    p.restore();
+}
+
 void PlanningPainter::paint(QPainter &painter, const PlanningLayout &layout, const Style &style, const QRectF &exposed)
 {
     const QRectF all = exposed.isEmpty() ? layout.frame().area : exposed;
+    if (all.intersects(layout.pageHeaderRect()))
+        paintPageHeader(painter, layout, style);
     if (all.intersects(layout.headerRect().united(layout.cornerRect())))
         paintHeader(painter, layout, style);
     if (all.intersects(layout.labelRect()))
@@ -248,9 +297,14 @@ void PlanningPainter::paintLabels(QPainter &p, const PlanningLayout &layout, con
         }
         p.setPen(colourFromValue(r.text));
         const QRectF text(left, cell.top(), cell.right() - left - 4, h);
-        p.drawText(text, Qt::AlignLeft | Qt::AlignVCenter, m.elidedText(r.label, Qt::ElideRight, text.width()));
-        p.setPen(RowLine);
-        p.drawLine(cell.bottomLeft(), cell.bottomRight());
+        p.drawText(text, Qt::AlignLeft | Qt::AlignVCenter, cut(m, r.label, text.width()));
+    }
+    // The lines once every row is filled: a row starting within a pixel
+    // (on paper) would paint over the line above it.
+    p.setPen(RowLine);
+    for (int i = 1; i <= layout.visibleRows(); ++i) {
+        const qreal y = layout.rowTop(layout.firstRow() + i);
+        p.drawLine(QPointF(area.left(), y), QPointF(area.right(), y));
     }
     p.setPen(DayLine);
     p.drawLine(area.topRight() - QPointF(1, 0), area.bottomRight() - QPointF(1, 0));
@@ -381,7 +435,7 @@ void PlanningPainter::paintBlock(QPainter &p, const PlanningBlock &b, const QRec
         const qreal w = l == 0 ? qMin(width, right - r.left() - 3) : width;
         if (w > 4)
             p.drawText(QRectF(r.left() + 2, y, w, lineHeight), Qt::AlignLeft | Qt::AlignVCenter,
-                       m.elidedText(lines.at(l), Qt::ElideRight, w));
+                       cut(m, lines.at(l), w));
         y += lineHeight;
     }
 }

@@ -175,15 +175,7 @@ int run(const QStringList &arguments, QTextStream &out, QTextStream &err)
 
 } // namespace
 
-int runReport(int argc, char *argv[])
+int runReport(const QStringList &arguments, QTextStream &out, QTextStream &err)
 {
-    // A PDF needs fonts and a painter, hence a Gui application, even without a display.
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QGuiApplication app(argc, argv);
-    QCoreApplication::setOrganizationName(QStringLiteral("Quenzo"));
-    QCoreApplication::setApplicationName(QStringLiteral("Quenzo"));
-    QTextStream out(stdout);
-    QTextStream err(stderr);
-    return run(app.arguments(), out, err);
+    return run(arguments, out, err);
 }

@@ -1,6 +1,8 @@
 #pragma once
 
+#include <QStringList>
+
+class QTextStream;
+
 // quenzo-cli report: a history report written as a text file or a PDF file.
-// Runs its own application object (drawing a PDF needs the Gui one), so it is
-// dispatched before any other is made.
-int runReport(int argc, char *argv[]);
+int runReport(const QStringList &arguments, QTextStream &out, QTextStream &err);
