@@ -2,6 +2,8 @@
 
 #include "core/Database.h"
 
+#include <QElapsedTimer>
+
 struct sqlite3;
 
 // The embedded file back end: an SQLCipher file, encrypted when it has a
@@ -33,7 +35,9 @@ public:
 private:
     explicit SqliteDatabase(sqlite3 *handle) : m_db(handle) {}
     bool fail();
+    static int waitForWriter(void *self, int attempt);
 
     sqlite3 *m_db;
     QString m_error;
+    QElapsedTimer m_waiting; // since the current wait began
 };

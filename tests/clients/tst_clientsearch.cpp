@@ -147,7 +147,7 @@ private slots:
         QCOMPARE(ClientSearch(m_ws->session().dialect()).query(f),
                  QStringLiteral("select typesoc,libsoc,nomcont,prenomcont,telsoc,noidsoc,sexecont,nomico,faxsoc,mobsoc,adrsoc,"
                                 "adrcompsoc,cpsoc,villesoc from kp_societes where typesoc = 0 and secteursoc in ('IND','CO''M') "
-                                "and cloture = 0 and villesoc like '%Paris' order by libsoc,nomcont"));
+                                "and cloture = 0 and villesoc like '%Paris' escape '!' order by libsoc,nomcont"));
     }
 
     void search_data()
