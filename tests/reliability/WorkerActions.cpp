@@ -196,6 +196,9 @@ bool WorkerActions::race(const QString &holderFile)
         const Outcome released = RecordLocks::release(m_session, LockKind::Client);
         if (!released)
             return failed(released);
+        // A person takes a moment before opening the next record: without
+        // it the holder takes the lock back at once and nobody else races.
+        QThread::usleep(m_random.bounded(2000));
     }
     m_out.flush();
     return true;
