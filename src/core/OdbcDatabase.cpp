@@ -27,7 +27,8 @@ QString fromWide(const SQLWCHAR *s, qsizetype length = -1)
     return QString::fromUtf16(reinterpret_cast<const char16_t *>(s), length);
 }
 
-QString diagnostics(SQLSMALLINT type, SQLHANDLE handle)
+// connected: the failure of an open connection, which may have lost its server.
+QString diagnostics(SQLSMALLINT type, SQLHANDLE handle, bool connected = true)
 {
     QStringList lines;
     bool linkLost = false;
@@ -44,7 +45,7 @@ QString diagnostics(SQLSMALLINT type, SQLHANDLE handle)
         linkLost = linkLost || sqlState.startsWith(QLatin1String("08")) || native == 2006 || native == 2013;
         lines.append(QStringLiteral("%1 (%2) %3").arg(sqlState).arg(native).arg(fromWide(text)));
     }
-    if (linkLost)
+    if (linkLost && connected)
         lines.prepend(OdbcDatabase::linkLostText());
     return lines.isEmpty() ? QStringLiteral("Erreur ODBC") : lines.join(QLatin1Char('\n'));
 }
@@ -89,7 +90,7 @@ std::unique_ptr<OdbcDatabase> OdbcDatabase::open(const QString &connectString, B
     SQLSetEnvAttr(h->env, SQL_ATTR_ODBC_VERSION, reinterpret_cast<SQLPOINTER>(SQL_OV_ODBC3), 0);
     if (!SQL_SUCCEEDED(SQLAllocHandle(SQL_HANDLE_DBC, h->env, &h->dbc))) {
         if (error)
-            *error = diagnostics(SQL_HANDLE_ENV, h->env);
+            *error = diagnostics(SQL_HANDLE_ENV, h->env, false);
         return nullptr;
     }
     SQLSetConnectAttr(h->dbc, SQL_ATTR_LOGIN_TIMEOUT, reinterpret_cast<SQLPOINTER>(10), 0);
@@ -106,7 +107,7 @@ std::unique_ptr<OdbcDatabase> OdbcDatabase::open(const QString &connectString, B
                                            &outLength, SQL_DRIVER_NOPROMPT);
     if (!SQL_SUCCEEDED(rc)) {
         if (error)
-            *error = diagnostics(SQL_HANDLE_DBC, h->dbc);
+            *error = diagnostics(SQL_HANDLE_DBC, h->dbc, false);
         return nullptr;
     }
     h->connected = true;

@@ -57,7 +57,7 @@ int SqliteDatabase::waitForWriter(void *self, int attempt)
     auto *db = static_cast<SqliteDatabase *>(self);
     if (attempt == 0)
         db->m_waiting.start();
-    if (db->m_waiting.elapsed() >= BusyTimeoutMs)
+    if (db->m_waiting.elapsed() >= db->m_busyTimeoutMs)
         return 0;
     // The engine's own waiting sleeps longer and longer (up to 100 ms), so a
     // workstation that has just committed takes the lock again before any

@@ -31,6 +31,7 @@ public:
 
     // How long a statement waits for another workstation's write, in ms.
     static constexpr int BusyTimeoutMs = 30000;
+    void setBusyTimeout(int ms) { m_busyTimeoutMs = ms; }
 
 private:
     explicit SqliteDatabase(sqlite3 *handle) : m_db(handle) {}
@@ -40,4 +41,5 @@ private:
     sqlite3 *m_db;
     QString m_error;
     QElapsedTimer m_waiting; // since the current wait began
+    int m_busyTimeoutMs = BusyTimeoutMs;
 };

@@ -182,7 +182,12 @@ private slots:
 
         const Field colour{QStringLiteral("Couleur"), ClientSearch::FieldKind::FreeField, QStringLiteral("ch2")};
         QTest::newRow("free field") << criterion(colour, Match::StartsWith, "ver") << QStringList{"Alpha"};
-        QTest::newRow("free field needs a row") << criterion(colour, Match::Contains, "%") << QStringList({"Alpha", "Bravo"});
+        // Client 2's row holds the empty "/"; clients without a row never match.
+        QTest::newRow("free field needs a row") << criterion(colour, Match::Contains, "/") << QStringList{"Bravo"};
+        // "%" and "_" typed in a field are looked for as they are, not as wildcards.
+        QTest::newRow("percent is literal") << criterion(standard("libsoc"), Match::Contains, "%") << QStringList();
+        QTest::newRow("underscore is literal") << criterion(standard("libsoc"), Match::StartsWith, "_") << QStringList();
+        QTest::newRow("escape character is literal") << criterion(standard("libsoc"), Match::Contains, "!") << QStringList();
         const Field notes{QStringLiteral("Notes"), ClientSearch::FieldKind::DataColumn, QStringLiteral("ch9")};
         QTest::newRow("data column") << criterion(notes, Match::EndsWith, "importante") << QStringList{"Charlie"};
 
