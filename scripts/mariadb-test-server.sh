@@ -6,6 +6,8 @@
 #
 #   mariadb-test-server.sh start DIR   starts it and writes DIR/env (source it)
 #   mariadb-test-server.sh stop DIR    stops it and waits for the process to end
+#   mariadb-test-server.sh pause DIR   stops it, keeping its data
+#   mariadb-test-server.sh resume DIR  starts it again on the data it kept
 set -euo pipefail
 
 cmd=${1:-}
@@ -32,14 +34,7 @@ stop_server() {
   rm -f "$dir/mariadb.pid"
 }
 
-case "$cmd" in
-start)
-  mkdir -p "$dir"
-  dir=$(cd "$dir" && pwd)
-  stop_server
-  rm -rf "$dir/data"
-  mariadb-install-db --no-defaults --user=root --datadir="$dir/data" \
-    --auth-root-authentication-method=normal --skip-test-db >"$dir/install.log" 2>&1
+launch_server() {
   setsid /usr/sbin/mariadbd --no-defaults --user=root --datadir="$dir/data" \
     --socket="$dir/mariadb.sock" --port="$PORT" --bind-address=127.0.0.1 \
     --pid-file="$dir/mariadb.pid" --log-error="$dir/mariadb.err" --skip-log-bin \
@@ -50,6 +45,18 @@ start)
     sleep 0.1
   done
   mariadb-admin --no-defaults --socket="$dir/mariadb.sock" -uroot ping >/dev/null
+}
+
+case "$cmd" in
+start)
+  mkdir -p "$dir"
+  dir=$(cd "$dir" && pwd)
+  stop_server
+  rm -rf "$dir/data"
+  mariadb-install-db --no-defaults --user=root --datadir="$dir/data" \
+    --auth-root-authentication-method=normal --skip-test-db >"$dir/install.log" 2>&1
+  echo "$PORT" >"$dir/port"
+  launch_server
   mariadb --no-defaults --socket="$dir/mariadb.sock" -uroot <<SQL
 CREATE DATABASE IF NOT EXISTS quenzo_test CHARACTER SET utf8mb4;
 CREATE USER IF NOT EXISTS '$USER_NAME'@'localhost' IDENTIFIED BY 'Qz-test''pw';
@@ -98,8 +105,16 @@ ENV
 stop)
   stop_server
   ;;
+pause)
+  stop_server
+  ;;
+resume)
+  dir=$(cd "$dir" && pwd)
+  PORT=$(cat "$dir/port")
+  launch_server
+  ;;
 *)
-  echo "usage: $0 start|stop DIR" >&2
+  echo "usage: $0 start|stop|pause|resume DIR" >&2
   exit 2
   ;;
 esac

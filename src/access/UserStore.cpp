@@ -1,11 +1,14 @@
 #include "access/UserStore.h"
 
 #include "core/PasswordCodec.h"
+#include "core/Schema.h"
 #include "core/Session.h"
 #include "core/SqlText.h"
 
 #include <QDate>
 #include <QHash>
+
+#include <tuple>
 
 namespace {
 
@@ -14,6 +17,13 @@ const QString Error = QStringLiteral("Erreur");
 QString encoded(const QString &clear)
 {
     return sqlText(PasswordCodec::encode(clear.trimmed()));
+}
+
+// The scrambled text takes three digits per character of its column.
+QString scrambledRefusal(const QString &clear, const char *column, const QString &what)
+{
+    const ColumnSpec *spec = schemaTable(QStringLiteral("kp_utilisateurs"))->column(QLatin1String(column));
+    return PasswordCodec::refusal(clear.trimmed(), spec->length, what);
 }
 
 Outcome readFailure(Database &db)
@@ -86,6 +96,13 @@ Outcome UserStore::save(Session &session, const UserRecord &user, const QString 
         return Outcome::failure(Error, QStringLiteral("Le libellé utilisateur est obligatoire"));
     if (user.password != confirmation)
         return Outcome::failure(Error, QStringLiteral("Le mot de passe est mal confirmé"));
+    for (const auto &[text, column, what] : {std::tuple{user.code, "codeutil", QStringLiteral("Le code utilisateur")},
+                                             std::tuple{user.label, "libutil", QStringLiteral("Le libellé utilisateur")},
+                                             std::tuple{user.password, "motutil", QStringLiteral("Le mot de passe")}}) {
+        const QString refused = scrambledRefusal(text, column, what);
+        if (!refused.isEmpty())
+            return Outcome::failure(QStringLiteral("Attention"), refused);
+    }
     if (user.code.trimmed() == QLatin1String("Admin") && !user.groups.contains(0))
         return Outcome::failure(QStringLiteral("Impossible"),
                                 QStringLiteral("Vous ne pouvez pas supprimer ce groupe de l'administrateur"));

@@ -99,7 +99,8 @@ Outcome ClientSearch::fields(Database &db, QList<Field> &out)
 QString ClientSearch::pattern(Match match, const QString &value) const
 {
     const QString w = m_dialect.wildcard();
-    const QString text = sqlText(value);
+    // "%" or "_" typed in a field is looked for as it is.
+    const QString text = sqlLikeText(value);
     switch (match) {
     case Match::Contains: return w + text + w;
     case Match::StartsWith: return text + w;
@@ -116,7 +117,8 @@ QString ClientSearch::condition(const Criterion &criterion) const
     static const QRegularExpression safeColumn(QStringLiteral("^[a-z0-9]+$"));
     if (!safeColumn.match(criterion.field.column).hasMatch())
         return {};
-    const QString like = criterion.field.column + QStringLiteral(" like '") + pattern(criterion.match, criterion.value) + QLatin1Char('\'');
+    const QString like = criterion.field.column + QStringLiteral(" like '") + pattern(criterion.match, criterion.value) + QLatin1Char('\'')
+                         + likeEscape();
     switch (criterion.field.kind) {
     case FieldKind::Standard: return like;
     case FieldKind::FreeField: return QStringLiteral("noidsoc in (select noidsoc from kp_libresoc where ") + like + QLatin1Char(')');

@@ -95,9 +95,18 @@ public:
     // Statements run since the connection opened (for measurements).
     qint64 statementCount() const { return m_statements; }
 
+    // How long begin() has waited for other workstations' transactions since
+    // the connection opened, in microseconds (for measurements).
+    qint64 beginWaitTotal() const { return m_beginWait; }
+
+    // The text shown when another workstation kept the database busy for the
+    // whole wait: the person may simply try again.
+    static QString busyText() { return QStringLiteral("La base est occupée par un autre poste, réessayez plus tard"); }
+
 protected:
     qint64 m_statements = 0;
     qint64 m_changed = 0;
+    qint64 m_beginWait = 0;
 };
 
 // Begins a transaction and rolls it back unless commit() is called: a failing

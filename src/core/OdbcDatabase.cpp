@@ -1,5 +1,9 @@
 #include "core/OdbcDatabase.h"
 
+#include "core/TextWidths.h"
+
+#include <QElapsedTimer>
+
 #include <sql.h>
 #include <sqlext.h>
 #include <sqlucode.h>
@@ -23,9 +27,11 @@ QString fromWide(const SQLWCHAR *s, qsizetype length = -1)
     return QString::fromUtf16(reinterpret_cast<const char16_t *>(s), length);
 }
 
-QString diagnostics(SQLSMALLINT type, SQLHANDLE handle)
+// connected: the failure of an open connection, which may have lost its server.
+QString diagnostics(SQLSMALLINT type, SQLHANDLE handle, bool connected = true)
 {
     QStringList lines;
+    bool linkLost = false;
     for (SQLSMALLINT i = 1;; ++i) {
         SQLWCHAR state[6] = {0};
         SQLWCHAR text[1024] = {0};
@@ -34,8 +40,13 @@ QString diagnostics(SQLSMALLINT type, SQLHANDLE handle)
         const SQLRETURN rc = SQLGetDiagRecW(type, handle, i, state, &native, text, 1024, &length);
         if (!SQL_SUCCEEDED(rc))
             break;
-        lines.append(QStringLiteral("%1 (%2) %3").arg(fromWide(state)).arg(native).arg(fromWide(text)));
+        const QString sqlState = fromWide(state);
+        // 08xxx: the link to the server is gone (2006/2013: MySQL's own numbers for it).
+        linkLost = linkLost || sqlState.startsWith(QLatin1String("08")) || native == 2006 || native == 2013;
+        lines.append(QStringLiteral("%1 (%2) %3").arg(sqlState).arg(native).arg(fromWide(text)));
     }
+    if (linkLost && connected)
+        lines.prepend(OdbcDatabase::linkLostText());
     return lines.isEmpty() ? QStringLiteral("Erreur ODBC") : lines.join(QLatin1Char('\n'));
 }
 
@@ -79,7 +90,7 @@ std::unique_ptr<OdbcDatabase> OdbcDatabase::open(const QString &connectString, B
     SQLSetEnvAttr(h->env, SQL_ATTR_ODBC_VERSION, reinterpret_cast<SQLPOINTER>(SQL_OV_ODBC3), 0);
     if (!SQL_SUCCEEDED(SQLAllocHandle(SQL_HANDLE_DBC, h->env, &h->dbc))) {
         if (error)
-            *error = diagnostics(SQL_HANDLE_ENV, h->env);
+            *error = diagnostics(SQL_HANDLE_ENV, h->env, false);
         return nullptr;
     }
     SQLSetConnectAttr(h->dbc, SQL_ATTR_LOGIN_TIMEOUT, reinterpret_cast<SQLPOINTER>(10), 0);
@@ -96,7 +107,7 @@ std::unique_ptr<OdbcDatabase> OdbcDatabase::open(const QString &connectString, B
                                            &outLength, SQL_DRIVER_NOPROMPT);
     if (!SQL_SUCCEEDED(rc)) {
         if (error)
-            *error = diagnostics(SQL_HANDLE_DBC, h->dbc);
+            *error = diagnostics(SQL_HANDLE_DBC, h->dbc, false);
         return nullptr;
     }
     h->connected = true;
@@ -132,6 +143,10 @@ bool OdbcDatabase::run(const QString &sql, ResultSet *result)
     m_changed = 0;
     if (result)
         result->clear();
+    if (const QString refused = TextWidths::refusal(sql); !refused.isEmpty()) {
+        m_error = refused;
+        return false;
+    }
 
     SQLHSTMT stmt = SQL_NULL_HSTMT;
     if (!SQL_SUCCEEDED(SQLAllocHandle(SQL_HANDLE_STMT, m_h->dbc, &stmt))) {
@@ -309,12 +324,16 @@ bool OdbcDatabase::begin()
     // Transactions are serialised between workstations, as on the file back
     // end: MySQL through a named lock held until commit, SQL Server through an
     // application lock owned by the transaction.
+    QElapsedTimer waited;
+    waited.start();
     if (m_backend == Backend::MySql) {
         ResultSet lock;
-        if (!query(QStringLiteral("SELECT GET_LOCK('quenzo_write', %1)").arg(WriteLockTimeoutSeconds), lock))
+        const bool asked = query(QStringLiteral("SELECT GET_LOCK('quenzo_write', %1)").arg(WriteLockTimeoutSeconds), lock);
+        m_beginWait += waited.nsecsElapsed() / 1000;
+        if (!asked)
             return false;
         if (lock.isEmpty() || lock.value(0, 0) != QLatin1String("1")) {
-            m_error = QStringLiteral("La base est occupée par un autre poste, réessayez plus tard");
+            m_error = busyText();
             return false;
         }
     }

@@ -27,6 +27,14 @@ public:
     bool inTransaction() const override { return m_inTransaction; }
     QString lastError() const override { return m_error; }
 
+    // The first line of any error that lost the link to the server: what the
+    // connection was doing is rolled back by the server.
+    static QString linkLostText()
+    {
+        return QStringLiteral("La connexion au serveur de base de données est perdue : "
+                              "reconnectez-vous par Menu > Connexion");
+    }
+
     // Seconds a transaction waits for another workstation's transaction.
     static constexpr int WriteLockTimeoutSeconds = 60;
 

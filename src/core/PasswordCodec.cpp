@@ -12,7 +12,9 @@ constexpr char16_t Cp1252High[32] = {
     0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,
 };
 
-int toCp1252(QChar c)
+constexpr int NotInPage = -1;
+
+int cp1252Code(QChar c)
 {
     const char16_t u = c.unicode();
     if (u < 0x80 || (u >= 0xA0 && u <= 0xFF))
@@ -20,7 +22,13 @@ int toCp1252(QChar c)
     for (int i = 0; i < 32; ++i)
         if (Cp1252High[i] == u)
             return 0x80 + i;
-    return '?';
+    return NotInPage;
+}
+
+int toCp1252(QChar c)
+{
+    const int code = cp1252Code(c);
+    return code == NotInPage ? '?' : code;
 }
 
 QChar fromCp1252(int code)
@@ -72,4 +80,19 @@ QString PasswordCodec::decode(const QString &digits)
         out += fromCp1252(v);
     }
     return out;
+}
+
+QString PasswordCodec::refusal(const QString &text, int width, const QString &what)
+{
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (cp1252Code(text.at(i)) == NotInPage) {
+            const qsizetype length = text.at(i).isHighSurrogate() && i + 1 < text.size() ? 2 : 1;
+            return QStringLiteral("%1 ne peut contenir que des lettres et signes de l'alphabet latin : « %2 » n'en est pas un")
+                .arg(what, text.mid(i, length));
+        }
+    }
+    const int most = width / 3;
+    if (text.size() > most)
+        return QStringLiteral("%1 est trop long : %2 caractères au plus").arg(what).arg(most);
+    return {};
 }

@@ -10,4 +10,10 @@ namespace PasswordCodec {
 QString encode(const QString &text);
 QString decode(const QString &digits);
 
+// Why `text`, named `what` ("Le libellé utilisateur"), cannot be kept
+// scrambled in a column `width` digits wide; empty when it can. A character
+// outside Windows-1252 would come back as "?", so it is refused rather than
+// lost.
+QString refusal(const QString &text, int width, const QString &what);
+
 } // namespace PasswordCodec

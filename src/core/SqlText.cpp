@@ -112,6 +112,19 @@ QString sqlText(const QString &value, const QString &defaultValue)
     return t;
 }
 
+QString sqlLikeText(const QString &value)
+{
+    QString t = sqlText(value);
+    QString escaped;
+    escaped.reserve(t.size());
+    for (const QChar c : t) {
+        if (c == QLatin1Char('!') || c == QLatin1Char('%') || c == QLatin1Char('_'))
+            escaped.append(QLatin1Char('!'));
+        escaped.append(c);
+    }
+    return escaped;
+}
+
 QString convertDate(const QString &text, const QString &fromFormat, const QString &toFormat)
 {
     const bool knownTarget = toFormat == QLatin1String("dd/mm/yyyy") || toFormat == QLatin1String("mm/dd/yyyy")

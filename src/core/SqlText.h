@@ -11,6 +11,13 @@
 // quote doubled; an empty value gives defaultValue.
 QString sqlText(const QString &value, const QString &defaultValue = {});
 
+// A typed text searched for as it is inside a LIKE pattern: quoted as
+// sqlText() does, with "%", "_" and the escape character "!" escaped. The
+// pattern must be followed by likeEscape(); the escape is given explicitly
+// because the back ends disagree on the default one.
+QString sqlLikeText(const QString &value);
+inline QString likeEscape() { return QStringLiteral(" escape '!'"); }
+
 // Many text columns store "/" for an empty value: the quoted literal of a
 // value for them, and what such a column holds once "/" is read as empty.
 QString slashLiteral(const QString &value);

@@ -1,8 +1,14 @@
 #include "core/SqliteDatabase.h"
 
+#include "core/TextWidths.h"
+
+#include <QRandomGenerator>
+
 #include <sqlcipher/sqlite3.h>
 
+#include <chrono>
 #include <memory>
+#include <thread>
 
 std::unique_ptr<SqliteDatabase> SqliteDatabase::open(const QString &path, const QString &password, bool create,
                                                      QString *error)
@@ -25,7 +31,7 @@ std::unique_ptr<SqliteDatabase> SqliteDatabase::open(const QString &path, const 
         const QByteArray key = password.toUtf8();
         sqlite3_key(handle, key.constData(), int(key.size()));
     }
-    sqlite3_busy_timeout(handle, BusyTimeoutMs);
+    sqlite3_busy_handler(handle, &SqliteDatabase::waitForWriter, db.get());
 
     // A wrong key (or a file that is no database) only shows on the first read.
     ResultSet probe;
@@ -46,8 +52,29 @@ SqliteDatabase::~SqliteDatabase()
     sqlite3_close(m_db);
 }
 
+int SqliteDatabase::waitForWriter(void *self, int attempt)
+{
+    auto *db = static_cast<SqliteDatabase *>(self);
+    if (attempt == 0)
+        db->m_waiting.start();
+    if (db->m_waiting.elapsed() >= db->m_busyTimeoutMs)
+        return 0;
+    // The engine's own waiting sleeps longer and longer (up to 100 ms), so a
+    // workstation that has just committed takes the lock again before any
+    // sleeper wakes up and the others starve. Short pauses of random length
+    // let every waiter try often, none in step with another.
+    const int micros = QRandomGenerator::global()->bounded(50, 600);
+    std::this_thread::sleep_for(std::chrono::microseconds(micros));
+    return 1;
+}
+
 bool SqliteDatabase::fail()
 {
+    const int code = sqlite3_extended_errcode(m_db);
+    if ((code & 0xff) == SQLITE_BUSY || (code & 0xff) == SQLITE_LOCKED) {
+        m_error = busyText() + QStringLiteral(" (%1)").arg(code);
+        return false;
+    }
     m_error = QStringLiteral("%1 (%2)").arg(QString::fromUtf8(sqlite3_errmsg(m_db))).arg(sqlite3_extended_errcode(m_db));
     return false;
 }
@@ -64,6 +91,10 @@ bool SqliteDatabase::query(const QString &sql, ResultSet &result)
     result.clear();
     m_error.clear();
     m_changed = 0;
+    if (const QString refused = TextWidths::refusal(sql); !refused.isEmpty()) {
+        m_error = refused;
+        return false;
+    }
     const int changesBefore = sqlite3_total_changes(m_db);
     const QByteArray text = sql.toUtf8();
     sqlite3_stmt *stmt = nullptr;
@@ -110,7 +141,11 @@ bool SqliteDatabase::query(const QString &sql, ResultSet &result)
 bool SqliteDatabase::begin()
 {
     // IMMEDIATE takes the write lock now: two workstations never interleave writes.
-    return exec(QStringLiteral("begin immediate"));
+    QElapsedTimer waited;
+    waited.start();
+    const bool begun = exec(QStringLiteral("begin immediate"));
+    m_beginWait += waited.nsecsElapsed() / 1000;
+    return begun;
 }
 
 bool SqliteDatabase::commit()

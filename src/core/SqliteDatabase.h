@@ -2,6 +2,8 @@
 
 #include "core/Database.h"
 
+#include <QElapsedTimer>
+
 struct sqlite3;
 
 // The embedded file back end: an SQLCipher file, encrypted when it has a
@@ -29,11 +31,15 @@ public:
 
     // How long a statement waits for another workstation's write, in ms.
     static constexpr int BusyTimeoutMs = 30000;
+    void setBusyTimeout(int ms) { m_busyTimeoutMs = ms; }
 
 private:
     explicit SqliteDatabase(sqlite3 *handle) : m_db(handle) {}
     bool fail();
+    static int waitForWriter(void *self, int attempt);
 
     sqlite3 *m_db;
     QString m_error;
+    QElapsedTimer m_waiting; // since the current wait began
+    int m_busyTimeoutMs = BusyTimeoutMs;
 };

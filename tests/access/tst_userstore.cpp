@@ -46,6 +46,18 @@ private slots:
         QTest::newRow("admin leaves group 0") << "Admin" << "Admin" << "pw" << false << "Impossible"
                                               << "Vous ne pouvez pas supprimer ce groupe de l'administrateur";
         QTest::newRow("no code") << "" << "Jean" << "pw" << false << "Erreur" << "Le code utilisateur est obligatoire";
+        // Kept scrambled in Windows-1252: anything else would come back as "?".
+        QTest::newRow("emoji in the label") << "jean" << QStringLiteral("Jean 🚀") << "pw" << false << "Attention"
+                                            << QStringLiteral("Le libellé utilisateur ne peut contenir que des lettres et signes de "
+                                                              "l'alphabet latin : « 🚀 » n'en est pas un");
+        QTest::newRow("hebrew code") << QStringLiteral("שלום") << "Jean" << "pw" << false << "Attention"
+                                     << QStringLiteral("Le code utilisateur ne peut contenir que des lettres et signes de "
+                                                       "l'alphabet latin : « ש » n'en est pas un");
+        // Three digits a character: 60 of them fill libutil's 180.
+        QTest::newRow("label too long") << "jean" << QString(61, QLatin1Char('x')) << "pw" << false << "Attention"
+                                        << QStringLiteral("Le libellé utilisateur est trop long : 60 caractères au plus");
+        QTest::newRow("code too long") << QString(21, QLatin1Char('j')) << "Jean" << "pw" << false << "Attention"
+                                       << QStringLiteral("Le code utilisateur est trop long : 20 caractères au plus");
     }
     void refusals()
     {

@@ -147,7 +147,7 @@ private slots:
         QCOMPARE(ClientSearch(m_ws->session().dialect()).query(f),
                  QStringLiteral("select typesoc,libsoc,nomcont,prenomcont,telsoc,noidsoc,sexecont,nomico,faxsoc,mobsoc,adrsoc,"
                                 "adrcompsoc,cpsoc,villesoc from kp_societes where typesoc = 0 and secteursoc in ('IND','CO''M') "
-                                "and cloture = 0 and villesoc like '%Paris' order by libsoc,nomcont"));
+                                "and cloture = 0 and villesoc like '%Paris' escape '!' order by libsoc,nomcont"));
     }
 
     void search_data()
@@ -182,7 +182,12 @@ private slots:
 
         const Field colour{QStringLiteral("Couleur"), ClientSearch::FieldKind::FreeField, QStringLiteral("ch2")};
         QTest::newRow("free field") << criterion(colour, Match::StartsWith, "ver") << QStringList{"Alpha"};
-        QTest::newRow("free field needs a row") << criterion(colour, Match::Contains, "%") << QStringList({"Alpha", "Bravo"});
+        // Client 2's row holds the empty "/"; clients without a row never match.
+        QTest::newRow("free field needs a row") << criterion(colour, Match::Contains, "/") << QStringList{"Bravo"};
+        // "%" and "_" typed in a field are looked for as they are, not as wildcards.
+        QTest::newRow("percent is literal") << criterion(standard("libsoc"), Match::Contains, "%") << QStringList();
+        QTest::newRow("underscore is literal") << criterion(standard("libsoc"), Match::StartsWith, "_") << QStringList();
+        QTest::newRow("escape character is literal") << criterion(standard("libsoc"), Match::Contains, "!") << QStringList();
         const Field notes{QStringLiteral("Notes"), ClientSearch::FieldKind::DataColumn, QStringLiteral("ch9")};
         QTest::newRow("data column") << criterion(notes, Match::EndsWith, "importante") << QStringList{"Charlie"};
 

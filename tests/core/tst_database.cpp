@@ -1,6 +1,8 @@
 #include "core/SqlText.h"
+#include "core/SqliteDatabase.h"
 #include "support/TestDatabase.h"
 
+#include <QElapsedTimer>
 #include <QTest>
 #include <limits>
 
@@ -224,6 +226,30 @@ private slots:
         QVERIFY(other.open());
         QVERIFY(db().exec(QStringLiteral("insert into kp_villes (code,libelle) values ('1','Paris')")));
         QCOMPARE(scalar(other.db(), QStringLiteral("select libelle from kp_villes")), QStringLiteral("Paris"));
+    }
+
+    // A write kept waiting past the timeout says so in French, and trying
+    // again once the other workstation is done succeeds.
+    void busyFileSaysSoAndARetryClears()
+    {
+        if (m_db->isServer())
+            QSKIP("the server's own wait is covered by the write lock's timeout");
+        Workstation other(*m_db, QStringLiteral("POSTE2"));
+        QVERIFY(other.open());
+        QVERIFY(db().begin());
+        auto &waiting = static_cast<SqliteDatabase &>(other.db());
+        waiting.setBusyTimeout(300);
+        QElapsedTimer waited;
+        waited.start();
+        QVERIFY(!waiting.begin());
+        QVERIFY(waited.elapsed() >= 300);
+        QVERIFY2(waiting.lastError().startsWith(Database::busyText()), qPrintable(waiting.lastError()));
+        QVERIFY(!waiting.exec(QStringLiteral("insert into kp_villes (code,libelle) values ('2','Lyon')")));
+        QVERIFY(waiting.lastError().startsWith(Database::busyText()));
+        QVERIFY(db().commit());
+        QVERIFY(waiting.begin());
+        QVERIFY(waiting.exec(QStringLiteral("insert into kp_villes (code,libelle) values ('2','Lyon')")));
+        QVERIFY(waiting.commit());
     }
 };
 
