@@ -1,5 +1,7 @@
 #include "planning/FrmPlanning.h"
 
+#include "planning/IcsExport.h"
+
 #include "clients/GesParticuliers.h"
 #include "clients/GesSocietes.h"
 #include "core/Prompter.h"
@@ -9,6 +11,7 @@
 #include "core/Settings.h"
 #include "planning/DessineImgPicture.h"
 #include "planning/FilterPanel.h"
+#include "planning/IcsExport.h"
 #include "planning/Frm_Param.h"
 #include "planning/PlanningCommand.h"
 #include "planning/PlanningExport.h"
@@ -30,6 +33,7 @@
 #include <QApplication>
 #include <QHBoxLayout>
 #include <QKeySequence>
+#include <QFileDialog>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
@@ -145,6 +149,11 @@ void FrmPlanning::buildMenus()
     printing->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_P));
     file->addAction(QStringLiteral("Exporter en &JPEG"), this, output(DessineImgPicture::Mode::Jpeg))->setObjectName(QStringLiteral("ExportJpeg"));
     file->addAction(QStringLiteral("Export &HTML"), this, &FrmPlanning::exportHtml)->setObjectName(QStringLiteral("ExportHtml"));
+    file->addAction(QStringLiteral("Exporter en i&Calendar..."), this, [this] {
+            const QString folder = QFileDialog::getExistingDirectory(this, QStringLiteral("Exporter en iCalendar"));
+            if (!folder.isEmpty())
+                exportIcs(folder);
+        })->setObjectName(QStringLiteral("ExportIcs"));
 
     QMenu *display = menuBar()->addMenu(QStringLiteral("&Affichage"));
     m_periods = new QActionGroup(this);
@@ -600,6 +609,38 @@ void FrmPlanning::openRow(int index)
     }
     m_panel->rebuild();
     reload();
+}
+
+void FrmPlanning::exportIcs(const QString &folder)
+{
+    // A calendar belongs to a person or a piece of equipment: the other
+    // presentations have no resource to subscribe to.
+    if (m_settings.presentation != Presentation::ByResource) {
+        m_prompter.show(QStringLiteral("Attention"),
+                        QStringLiteral("L'export iCalendar se fait depuis le planning par ")
+                            + m_session.terms().singular(Entity::Ressource).toLower() + QLatin1Char('.'),
+                        Prompter::Icon::Warning);
+        return;
+    }
+    QList<qint64> resources;
+    for (const PlanningRow &row : m_model.rows())
+        resources.append(row.key);
+    if (resources.isEmpty()) {
+        m_prompter.show(QStringLiteral("Désolé"), emptyText(), Prompter::Icon::Warning);
+        return;
+    }
+    QList<IcsCalendar> calendars;
+    Outcome done = IcsExport::build(m_session, resources, m_start, dayCount(), &calendars);
+    for (const IcsCalendar &calendar : std::as_const(calendars)) {
+        if (!done)
+            break;
+        done = IcsExport::write(calendar, folder);
+    }
+    if (!done) {
+        m_prompter.show(done);
+        return;
+    }
+    m_prompter.show(QStringLiteral("Terminé"), QStringLiteral("%1 fichier(s) iCalendar écrit(s) dans %2").arg(calendars.size()).arg(folder));
 }
 
 PlanningPrint FrmPlanning::printInput() const

@@ -71,6 +71,9 @@ public:
     // The HTML export of the workstation's settings, from the days shown;
     // its end is told through the prompter.
     void exportHtml();
+    // The resources shown (by resource) as iCalendar files, one per resource,
+    // over the days shown, into `folder`; its end is told through the prompter.
+    void exportIcs(const QString &folder);
 
 protected:
     void showEvent(QShowEvent *event) override;

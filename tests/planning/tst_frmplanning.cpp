@@ -9,8 +9,11 @@
 #include "support/ScriptedPrompter.h"
 
 #include <QComboBox>
+#include <QDir>
+#include <QFileInfo>
 #include <QScrollBar>
 #include <QSpinBox>
+#include <QTemporaryDir>
 #include <QTest>
 
 namespace {
@@ -157,6 +160,31 @@ private slots:
         date->setText(QStringLiteral("03/05/2027"));
         date->normalise();
         QCOMPARE(window->startDate(), QDate(2027, 5, 3));
+    }
+
+    // The resources shown become one calendar each; the other presentations
+    // and a missing folder are refused with a message, nothing written.
+    void icsOfTheResourcesShown()
+    {
+        smallPlanning();
+        auto window = open(7);
+        QTemporaryDir folder;
+        window->exportIcs(folder.path());
+        QCOMPARE(m_prompter.shown().constLast().title, QStringLiteral("Terminé"));
+        QCOMPARE(QDir(folder.path()).entryList({QStringLiteral("*.ics")}, QDir::Files).size(), 30);
+        QFile first(QDir(folder.path()).filePath(QStringLiteral("Ressource 01.ics")));
+        QVERIFY(first.open(QIODevice::ReadOnly));
+        QVERIFY(first.readAll().contains("SUMMARY:Pose"));
+
+        window->exportIcs(folder.filePath(QStringLiteral("absent")));
+        QCOMPARE(m_prompter.shown().constLast().title, QStringLiteral("Erreur"));
+        QVERIFY(!QFileInfo::exists(folder.filePath(QStringLiteral("absent"))));
+
+        QTemporaryDir other;
+        window->filterPanel()->presentationList()->setCurrentIndex(int(Presentation::ByClient));
+        window->exportIcs(other.path());
+        QCOMPARE(m_prompter.shown().constLast().title, QStringLiteral("Attention"));
+        QVERIFY(QDir(other.path()).isEmpty());
     }
 
     // Nonsense in the settings file gives the defaults.
