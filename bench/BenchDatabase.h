@@ -7,9 +7,36 @@
 #include "core/OdbcDatabase.h"
 #include "core/Session.h"
 #include "core/Settings.h"
+#include "seed/SeedGenerator.h"
 
 #include <QTemporaryDir>
+#include <QTextStream>
 #include <memory>
+
+// Opens the database the settings point at, making it when missing, with
+// user management off; false, said on `out`, when it cannot be opened.
+inline bool openBenchSession(Session &session, QTextStream &out)
+{
+    OpenCallbacks create;
+    create.confirm = [](const QString &, const QString &) { return true; };
+    create.askNewPassword = [] { return std::optional<QString>(QString()); };
+    if (!DatabaseOpener(session).open(true, create)) {
+        out << "échec de l'ouverture de la base" << Qt::endl;
+        return false;
+    }
+    session.description().geslogin = false;
+    return true;
+}
+
+// Fills the database with the seed generator; false, said on `out`, on failure.
+inline bool seedBenchBase(Session &session, const SeedOptions &options, SeedReport *report, QTextStream &out)
+{
+    if (const Outcome seeded = SeedGenerator(session, options).run(report); !seeded) {
+        out << "échec de la génération : " << seeded.text() << ' ' << seeded.dbError() << Qt::endl;
+        return false;
+    }
+    return true;
+}
 
 struct BenchDatabase
 {

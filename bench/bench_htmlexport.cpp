@@ -48,14 +48,8 @@ int main(int argc, char *argv[])
         return 1;
     }
     Session session(settings);
-    OpenCallbacks create;
-    create.confirm = [](const QString &, const QString &) { return true; };
-    create.askNewPassword = [] { return std::optional<QString>(QString()); };
-    if (!DatabaseOpener(session).open(true, create)) {
-        out << "échec de l'ouverture de la base" << Qt::endl;
+    if (!openBenchSession(session, out))
         return 1;
-    }
-    session.description().geslogin = false;
 
     SeedOptions options;
     options.resources = 500;
@@ -65,10 +59,8 @@ int main(int argc, char *argv[])
     SeedReport report;
     QElapsedTimer timer;
     timer.start();
-    if (const Outcome seeded = SeedGenerator(session, options).run(&report); !seeded) {
-        out << "échec de la génération : " << seeded.text() << ' ' << seeded.dbError() << Qt::endl;
+    if (!seedBenchBase(session, options, &report, out))
         return 1;
-    }
     out << (server ? "MariaDB" : "fichier") << "\n  base générée en " << seconds(timer.nsecsElapsed()) << " : " << report.resources
         << " ressources, " << report.clients << " clients, " << report.dateLines << " lignes de dates, " << report.series
         << " séries\n";

@@ -113,14 +113,8 @@ int main(int argc, char *argv[])
         return 1;
     }
     Session session(settings);
-    OpenCallbacks create;
-    create.confirm = [](const QString &, const QString &) { return true; };
-    create.askNewPassword = [] { return std::optional<QString>(QString()); };
-    if (!DatabaseOpener(session).open(true, create)) {
-        out << "échec de l'ouverture de la base" << Qt::endl;
+    if (!openBenchSession(session, out))
         return 1;
-    }
-    session.description().geslogin = false;
 
     SeedOptions options;
     options.resources = 500;
@@ -130,11 +124,8 @@ int main(int argc, char *argv[])
     SeedReport report;
     QElapsedTimer seedTimer;
     seedTimer.start();
-    const Outcome seeded = reuse ? Outcome::success() : SeedGenerator(session, options).run(&report);
-    if (!seeded) {
-        out << "échec de la génération : " << seeded.text() << ' ' << seeded.dbError() << Qt::endl;
+    if (!reuse && !seedBenchBase(session, options, &report, out))
         return 1;
-    }
     out << (server ? "MariaDB" : "fichier") << ", " << runs << " essais (médiane)\n";
     if (reuse)
         out << "  base reprise de " << file << "\n";

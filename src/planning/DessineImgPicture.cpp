@@ -5,6 +5,7 @@
 #include "core/Settings.h"
 #include "planning/PlanningExport.h"
 #include "reports/PaperFormats.h"
+#include "reports/PrinterChoice.h"
 #include "reports/apercu.h"
 #include "reports/apercupagede.h"
 
@@ -51,7 +52,7 @@ struct Busy
 
 QString DessineImgPicture::pdfPrinterName()
 {
-    return apercu::pdfPrinterName();
+    return PrinterChoice::pdfPrinterName();
 }
 
 DessineImgPicture::DessineImgPicture(Session &session, Prompter &prompter, const PlanningPrint &input, QWidget *parent)
@@ -222,45 +223,14 @@ void DessineImgPicture::pageEntered()
 
 void DessineImgPicture::fillPrinters()
 {
-    m_printers->clear();
-    for (const QPrinterInfo &printer : QPrinterInfo::availablePrinters())
-        m_printers->addItem(printer.printerName());
-    m_printers->addItem(pdfPrinterName()); // always possible, printer or not
-    const QString saved = m_session.settings().read(Util, QStringLiteral("Printer"));
-    int index = saved.isEmpty() ? -1 : m_printers->findText(saved);
-    if (index < 0 && !QPrinterInfo::defaultPrinterName().isEmpty())
-        index = m_printers->findText(QPrinterInfo::defaultPrinterName());
-    m_printers->setCurrentIndex(qMax(0, index));
+    PrinterChoice::fillPrinters(m_printers, m_session.settings().read(Util, QStringLiteral("Printer")));
     fillFormats();
 }
 
 void DessineImgPicture::fillFormats()
 {
-    const QSignalBlocker quiet(m_formats);
-    m_formats->clear();
-    QList<PaperFormat> formats;
-    if (m_printers->currentText() == pdfPrinterName()) {
-        formats = PaperFormats::all();
-    } else {
-        const QList<QPageSize> supported = QPrinterInfo::printerInfo(m_printers->currentText()).supportedPageSizes();
-        for (const PaperFormat &f : PaperFormats::all())
-            for (const QPageSize &size : supported)
-                if (size.id() == f.size) {
-                    formats.append(f);
-                    break;
-                }
-    }
-    if (formats.isEmpty()) {
-        m_formats->addItem(QStringLiteral("<Aucun format de papier défini>"), 0);
-        return;
-    }
-    for (const PaperFormat &f : formats)
-        m_formats->addItem(f.name, f.code);
     const int code = m_session.settings().read(Util, QStringLiteral("FormPrinter"), QString::number(PaperFormats::DefaultCode)).toInt();
-    int index = m_formats->findData(code);
-    if (index < 0)
-        index = m_formats->findData(PaperFormats::DefaultCode);
-    m_formats->setCurrentIndex(qMax(0, index));
+    PrinterChoice::fillFormats(m_formats, m_printers->currentText(), code);
 }
 
 void DessineImgPicture::printerChosen()

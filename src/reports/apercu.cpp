@@ -4,6 +4,7 @@
 #include "core/Session.h"
 #include "core/Settings.h"
 #include "reports/PaperFormats.h"
+#include "reports/PrinterChoice.h"
 #include "reports/apercupagede.h"
 
 #include <QApplication>
@@ -208,42 +209,16 @@ void apercu::refresh()
 
 void apercu::fillPrinters()
 {
-    m_printers->clear();
-    for (const QPrinterInfo &printer : QPrinterInfo::availablePrinters())
-        m_printers->addItem(printer.printerName());
-    m_printers->addItem(pdfPrinterName()); // always possible, printer or not
-    const int saved = m_printers->findText(m_session.settings().read(Section, QStringLiteral("Nom")));
-    m_printers->setCurrentIndex(saved >= 0 ? saved : 0);
+    PrinterChoice::fillPrinters(m_printers, m_session.settings().read(Section, QStringLiteral("Nom")));
     fillFormats();
 }
 
 void apercu::fillFormats()
 {
-    m_formats->clear();
-    QList<PaperFormat> formats;
-    if (m_printers->currentText() == pdfPrinterName()) {
-        formats = PaperFormats::all();
-    } else {
-        const QList<QPageSize> supported = QPrinterInfo::printerInfo(m_printers->currentText()).supportedPageSizes();
-        for (const PaperFormat &f : PaperFormats::all())
-            for (const QPageSize &size : supported)
-                if (size.id() == f.size) {
-                    formats.append(f);
-                    break;
-                }
-    }
-    if (formats.isEmpty()) {
-        m_formats->addItem(QStringLiteral("<Aucun format de papier défini>"), 0);
-        return;
-    }
-    for (const PaperFormat &f : formats)
-        m_formats->addItem(f.name, f.code);
     const int code = m_session.settings().read(Section, QStringLiteral("Format"), QString::number(PaperFormats::DefaultCode)).toInt();
-    int index = m_formats->findData(code);
-    if (index < 0)
-        index = m_formats->findData(PaperFormats::DefaultCode);
-    m_formats->setCurrentIndex(qMax(0, index));
-    m_setup.size = QPageSize(PaperFormats::byCode(m_formats->currentData().toInt()).size);
+    PrinterChoice::fillFormats(m_formats, m_printers->currentText(), code);
+    if (const int chosen = m_formats->currentData().toInt(); chosen != 0)
+        m_setup.size = QPageSize(PaperFormats::byCode(chosen).size);
 }
 
 void apercu::printerChosen()

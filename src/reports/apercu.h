@@ -1,5 +1,6 @@
 #pragma once
 
+#include "reports/PrinterChoice.h"
 #include "reports/ReportPages.h"
 #include "reports/ReportTable.h"
 
@@ -28,7 +29,7 @@ public:
     static void preview(Session &session, Prompter &prompter, const ReportTable &table, QWidget *parent = nullptr);
 
     // The entry of the printer list that prints into a PDF file.
-    static QString pdfPrinterName() { return QStringLiteral("Fichier PDF"); }
+    static QString pdfPrinterName() { return PrinterChoice::pdfPrinterName(); }
 
     int pageCount() const;
     int currentPage() const { return m_page; } // 0-based

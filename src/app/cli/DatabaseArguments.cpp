@@ -8,6 +8,7 @@
 #include "core/Settings.h"
 
 #include <QCommandLineParser>
+#include <QFile>
 #include <QFileInfo>
 #include <QTextStream>
 
@@ -126,4 +127,26 @@ int DatabaseArguments::parse(QCommandLineParser &parser, const QStringList &argu
         return 2;
     }
     return -1;
+}
+
+int DatabaseArguments::openExisting(Reader *reader, QTextStream &err, bool userSettings) const
+{
+    // Opening would create a missing file: reading never makes a database.
+    if (!m_server && !QFileInfo::exists(target())) {
+        err << "La base " << target() << " n'existe pas." << Qt::endl;
+        return 1;
+    }
+    const QString copy = reader->scratch.filePath(QStringLiteral("Quenzo.ini"));
+    if (userSettings && QFileInfo::exists(Settings::defaultFilePath()))
+        QFile::copy(Settings::defaultFilePath(), copy);
+    reader->settings = std::make_unique<Settings>(copy);
+    configure(*reader->settings);
+    reader->session = std::make_unique<Session>(*reader->settings);
+    bool created = false;
+    const Outcome opened = open(*reader->session, &created);
+    printMessages(opened, err);
+    if (!opened)
+        return 1;
+    reader->session->description().geslogin = false;
+    return 0;
 }

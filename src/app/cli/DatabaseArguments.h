@@ -4,6 +4,9 @@
 
 #include <QCommandLineOption>
 #include <QStringList>
+#include <QTemporaryDir>
+
+#include <memory>
 
 class QCommandLineParser;
 class QTextStream;
@@ -37,6 +40,19 @@ public:
     // Opens it with its schema check, creating a missing one, and gives a
     // new database its description row.
     Outcome open(Session &session, bool *created) const;
+
+    // What a command that reads an existing database works with: settings of
+    // its own in a scratch folder, and the session on the database.
+    struct Reader
+    {
+        QTemporaryDir scratch;
+        std::unique_ptr<Settings> settings;
+        std::unique_ptr<Session> session;
+    };
+    // Opens the database for reading, never making one; `userSettings` starts
+    // from a copy of the user's settings (colours, fonts) rather than none.
+    // 0 when open, else the exit status with the message said on `err`.
+    int openExisting(Reader *reader, QTextStream &err, bool userSettings = false) const;
 
 private:
     QCommandLineOption m_password;

@@ -57,21 +57,10 @@ int runExportIcs(const QStringList &arguments, QTextStream &out, QTextStream &er
         err << "Le dossier " << outFolder << " n'existe pas." << Qt::endl;
         return 2;
     }
-    // Opening would create a missing file: an export never makes a database.
-    if (!target.isServer() && !QFileInfo::exists(target.target())) {
-        err << "La base " << target.target() << " n'existe pas." << Qt::endl;
-        return 1;
-    }
-
-    QTemporaryDir scratch;
-    Settings settings(scratch.filePath(QStringLiteral("Quenzo.ini")));
-    target.configure(settings);
-    Session session(settings);
-    bool created = false;
-    const Outcome opened = target.open(session, &created);
-    printMessages(opened, err);
-    if (!opened)
-        return 1;
+    DatabaseArguments::Reader reader;
+    if (const int status = target.openExisting(&reader, err))
+        return status;
+    Session &session = *reader.session;
     QList<IcsCalendar> calendars;
     if (const Outcome built = IcsExport::build(session, resources, first, count, &calendars); !built) {
         printMessages(built, err);

@@ -266,24 +266,13 @@ int run(Kind kind, const QStringList &arguments, QTextStream &out, QTextStream &
     if (kind != Kind::Html && parser.isSet(o.format) && (!number(parser, o.format, 1, 11, &format) || PaperFormats::byCode(format).code != format))
         return fail(QStringLiteral("Erreur de format de papier : ") + parser.value(o.format));
 
-    // Opening would create a missing file: an export never makes a database.
-    if (!target.isServer() && !QFileInfo::exists(target.target()))
-        return fail(QStringLiteral("La base %1 n'existe pas.").arg(target.target()), 1);
     // The workstation's own settings (planning colours, fonts, rows per page)
     // apply; the database is the one named here.
-    QTemporaryDir scratch;
-    const QString copy = scratch.filePath(QStringLiteral("Quenzo.ini"));
-    if (QFileInfo::exists(Settings::defaultFilePath()))
-        QFile::copy(Settings::defaultFilePath(), copy);
-    Settings settings(copy);
-    target.configure(settings);
-    Session session(settings);
-    bool created = false;
-    const Outcome opened = target.open(session, &created);
-    printMessages(opened, err);
-    if (!opened)
-        return 1;
-    session.description().geslogin = false;
+    DatabaseArguments::Reader reader;
+    if (const int status = target.openExisting(&reader, err, true))
+        return status;
+    Session &session = *reader.session;
+    Settings &settings = *reader.settings;
 
     FilterChoice choice;
     int status = 0;

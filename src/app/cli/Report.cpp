@@ -146,21 +146,10 @@ int run(const QStringList &arguments, QTextStream &out, QTextStream &err)
     p.project = parser.value(project).trimmed();
     p.projectLabel = p.project;
     p.comment = parser.value(comment);
-    // Opening would create a missing file: a report never makes a database.
-    if (!target.isServer() && !QFileInfo::exists(target.target())) {
-        err << "La base " << target.target() << " n'existe pas." << Qt::endl;
-        return 1;
-    }
-
-    QTemporaryDir scratch;
-    Settings settings(scratch.filePath(QStringLiteral("Quenzo.ini")));
-    target.configure(settings);
-    Session session(settings);
-    bool created = false;
-    const Outcome opened = target.open(session, &created);
-    printMessages(opened, err);
-    if (!opened)
-        return 1;
+    DatabaseArguments::Reader reader;
+    if (const int status = target.openExisting(&reader, err))
+        return status;
+    Session &session = *reader.session;
     HistoryOutput output;
     const Outcome outcome = HistoryReport(session, p).run(&output);
     printMessages(outcome, err);
