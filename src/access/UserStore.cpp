@@ -22,8 +22,8 @@ QString encoded(const QString &clear)
 // The scrambled text takes three digits per character of its column.
 QString scrambledRefusal(const QString &clear, const char *column, const QString &what)
 {
-    const ColumnSpec *spec = schemaTable(QStringLiteral("kp_utilisateurs"))->column(QLatin1String(column));
-    return PasswordCodec::refusal(clear.trimmed(), spec->length, what);
+    const ColumnSpec *definition = schemaTable(QStringLiteral("kp_utilisateurs"))->column(QLatin1String(column));
+    return PasswordCodec::refusal(clear.trimmed(), definition->length, what);
 }
 
 Outcome readFailure(Database &db)

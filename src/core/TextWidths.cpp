@@ -126,18 +126,18 @@ qsizetype characters(const QString &text)
 
 QString measure(const TableSpec &table, const QString &column, QStringView expression)
 {
-    const ColumnSpec *spec = table.column(column);
+    const ColumnSpec *definition = table.column(column);
     QString text;
-    if (!spec || !literal(expression, &text))
+    if (!definition || !literal(expression, &text))
         return {};
-    if (spec->type == ColumnType::ShortText && spec->length > 0) {
+    if (definition->type == ColumnType::ShortText && definition->length > 0) {
         const qsizetype count = characters(text);
-        if (count > spec->length)
+        if (count > definition->length)
             return QStringLiteral("Le texte de la zone %1 (%2) est trop long : %3 caractères pour %4 au plus")
                 .arg(column, QLatin1StringView(table.name))
                 .arg(count)
-                .arg(spec->length);
-    } else if (spec->type == ColumnType::LongText) {
+                .arg(definition->length);
+    } else if (definition->type == ColumnType::LongText) {
         const qsizetype bytes = text.toUtf8().size();
         if (bytes > TextWidths::LongTextBytes)
             return QStringLiteral("Le texte de la zone %1 (%2) est trop long : %3 octets pour %4 au plus")

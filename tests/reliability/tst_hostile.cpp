@@ -37,8 +37,8 @@ private:
 
     static int widthOf(const char *table, const char *column)
     {
-        const ColumnSpec *spec = schemaTable(QLatin1String(table))->column(QLatin1String(column));
-        return spec->type == ColumnType::LongText ? -1 : spec->length;
+        const ColumnSpec *definition = schemaTable(QLatin1String(table))->column(QLatin1String(column));
+        return definition->type == ColumnType::LongText ? -1 : definition->length;
     }
 
     // The longest text the column keeps, and one character more.
