@@ -122,7 +122,9 @@ Outcome ClientStore::save(Session &session, Client *c)
     const Dialect &dialect = session.dialect();
     const QString failed = writeError(session, c->type);
 
-    Transaction transaction(db);
+    // A new client is numbered for this transaction alone, an existing one is
+    // held under its record lock: other workstations may save meanwhile.
+    Transaction transaction(db, TransactionMode::Concurrent);
     if (!transaction.isActive())
         return Outcome::failure(Error, failed, db.lastError());
     qint64 number = c->number;

@@ -63,11 +63,23 @@ private:
     int m_rowCount = 0;
 };
 
+// How a transaction shares the database with other workstations' transactions.
+enum class TransactionMode {
+    // Waits until no other serialised transaction runs, so that what it reads
+    // still holds when it writes (a record lock checked and taken, a name
+    // found free and used).
+    Serialized,
+    // Writes only records it has just numbered or that this workstation holds
+    // under a record lock: a server lets it run beside other workstations'
+    // transactions. The file database still admits one writer at a time.
+    Concurrent,
+};
+
 // One open connection to the shared database. Statements are literal SQL text.
 //
-// Every transaction is a write transaction serialised between workstations: a
-// second begin() elsewhere waits until this one ends. Numbers allocated as
-// "highest + 1" inside a transaction can therefore never be handed out twice.
+// Every transaction writes. Numbers counted as "highest + 1" inside one are
+// never handed out twice: see NumberAllocator, which relies on the numbering
+// hooks below.
 class Database
 {
 public:
@@ -79,13 +91,29 @@ public:
     // Runs a select; on failure `result` is left empty.
     virtual bool query(const QString &sql, ResultSet &result) = 0;
 
-    virtual bool begin() = 0;
+    virtual bool begin(TransactionMode mode = TransactionMode::Serialized) = 0;
     virtual bool commit() = 0;
     virtual bool rollback() = 0;
     virtual bool inTransaction() const = 0;
 
     // The engine's text for the last failure.
     virtual QString lastError() const = 0;
+
+    // Numbering hooks. A back end whose transactions may run side by side
+    // reserves each number counted until the transaction ends; the others
+    // serialise every writer and need nothing.
+    virtual bool reservesNumbers() const { return false; }
+    // Makes other workstations' numbering wait until endNumbering().
+    virtual bool startNumbering() { return true; }
+    virtual void endNumbering() {}
+    // Reserves `key` until the transaction ends; `reserved` is false when
+    // another workstation's transaction holds it.
+    virtual bool reserveNumber(const QString &key, bool *reserved)
+    {
+        Q_UNUSED(key);
+        *reserved = true;
+        return true;
+    }
 
     // Rows the last statement inserted, updated or deleted. A conditional
     // update that changed nothing tells a workstation that another one got
@@ -114,7 +142,10 @@ protected:
 class Transaction
 {
 public:
-    explicit Transaction(Database &db) : m_db(db), m_active(db.begin()) {}
+    explicit Transaction(Database &db, TransactionMode mode = TransactionMode::Serialized)
+        : m_db(db), m_active(db.begin(mode))
+    {
+    }
     ~Transaction()
     {
         if (m_active)

@@ -24,9 +24,10 @@ constexpr qint64 IntMax = 2147483647;
 
 // One more than the highest value over all sources (1 when they are empty).
 // Must be called inside a transaction of db, and the number's row inserted
-// before it commits: transactions are serialised between workstations, so no
-// other workstation can be handed the same number meanwhile. A number past
-// `maximum` is refused rather than wrapped.
+// before it commits. On a back end whose transactions run side by side the
+// number stays reserved until the transaction ends, so no other workstation
+// can be handed it meanwhile. A number past `maximum` is refused rather than
+// wrapped.
 Outcome next(Database &db, const QList<NumberSource> &sources, qint64 maximum, qint64 *number);
 
 } // namespace NumberAllocator

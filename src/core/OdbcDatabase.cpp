@@ -2,6 +2,7 @@
 
 #include "core/TextWidths.h"
 
+#include <QCryptographicHash>
 #include <QElapsedTimer>
 
 #include <sql.h>
@@ -32,6 +33,7 @@ QString diagnostics(SQLSMALLINT type, SQLHANDLE handle, bool connected = true)
 {
     QStringList lines;
     bool linkLost = false;
+    bool busy = false;
     for (SQLSMALLINT i = 1;; ++i) {
         SQLWCHAR state[6] = {0};
         SQLWCHAR text[1024] = {0};
@@ -43,10 +45,16 @@ QString diagnostics(SQLSMALLINT type, SQLHANDLE handle, bool connected = true)
         const QString sqlState = fromWide(state);
         // 08xxx: the link to the server is gone (2006/2013: MySQL's own numbers for it).
         linkLost = linkLost || sqlState.startsWith(QLatin1String("08")) || native == 2006 || native == 2013;
+        // A deadlock between two workstations' transactions, or a row lock
+        // kept too long (1213/1205 on MySQL): the transaction is given up and
+        // trying again clears it.
+        busy = busy || sqlState == QLatin1String("40001") || native == 1213 || native == 1205;
         lines.append(QStringLiteral("%1 (%2) %3").arg(sqlState).arg(native).arg(fromWide(text)));
     }
     if (linkLost && connected)
         lines.prepend(OdbcDatabase::linkLostText());
+    else if (busy)
+        lines.prepend(Database::busyText());
     return lines.isEmpty() ? QStringLiteral("Erreur ODBC") : lines.join(QLatin1Char('\n'));
 }
 
@@ -315,33 +323,46 @@ OdbcDatabase::BlockFetch OdbcDatabase::fetchInBlocks(void *statement, const std:
     }
 }
 
-bool OdbcDatabase::begin()
+bool OdbcDatabase::takeNamedLock(const QString &name, int seconds, bool *taken)
+{
+    ResultSet lock;
+    if (!query(QStringLiteral("SELECT GET_LOCK('%1', %2)").arg(name).arg(seconds), lock))
+        return false;
+    const bool got = !lock.isEmpty() && lock.value(0, 0) == QLatin1String("1");
+    if (taken) {
+        *taken = got;
+        return true;
+    }
+    if (!got)
+        m_error = busyText();
+    return got;
+}
+
+bool OdbcDatabase::begin(TransactionMode mode)
 {
     if (m_inTransaction) {
         m_error = QStringLiteral("Une transaction est déjà en cours");
         return false;
     }
-    // Transactions are serialised between workstations, as on the file back
-    // end: MySQL through a named lock held until commit, SQL Server through an
-    // application lock owned by the transaction.
+    // Serialised transactions wait for one another: MySQL through a named
+    // lock held until commit, SQL Server through an application lock owned by
+    // the transaction. On MySQL a concurrent transaction takes no such lock:
+    // the rows it writes are its own, the server's row locks do the rest.
     QElapsedTimer waited;
     waited.start();
-    if (m_backend == Backend::MySql) {
-        ResultSet lock;
-        const bool asked = query(QStringLiteral("SELECT GET_LOCK('quenzo_write', %1)").arg(WriteLockTimeoutSeconds), lock);
+    if (m_backend == Backend::MySql && mode == TransactionMode::Serialized) {
+        const bool taken = takeNamedLock(QStringLiteral("quenzo_write"), WriteLockTimeoutSeconds);
         m_beginWait += waited.nsecsElapsed() / 1000;
-        if (!asked)
+        if (!taken)
             return false;
-        if (lock.isEmpty() || lock.value(0, 0) != QLatin1String("1")) {
-            m_error = busyText();
-            return false;
-        }
+        m_heldLocks.append(QStringLiteral("quenzo_write"));
     }
     if (!SQL_SUCCEEDED(SQLSetConnectAttr(m_h->dbc, SQL_ATTR_AUTOCOMMIT,
                                          reinterpret_cast<SQLPOINTER>(SQL_AUTOCOMMIT_OFF), SQL_IS_UINTEGER))) {
-        m_error = diagnostics(SQL_HANDLE_DBC, m_h->dbc);
-        if (m_backend == Backend::MySql)
-            exec(QStringLiteral("SELECT RELEASE_LOCK('quenzo_write')"));
+        const QString error = diagnostics(SQL_HANDLE_DBC, m_h->dbc);
+        m_inTransaction = true;
+        endTransaction(false);
+        m_error = error;
         return false;
     }
     m_inTransaction = true;
@@ -359,6 +380,43 @@ bool OdbcDatabase::begin()
     return true;
 }
 
+bool OdbcDatabase::startNumbering()
+{
+    if (m_backend != Backend::MySql)
+        return true;
+    QElapsedTimer waited;
+    waited.start();
+    const bool taken = takeNamedLock(QStringLiteral("quenzo_number"), WriteLockTimeoutSeconds);
+    m_beginWait += waited.nsecsElapsed() / 1000;
+    return taken;
+}
+
+void OdbcDatabase::endNumbering()
+{
+    if (m_backend == Backend::MySql)
+        exec(QStringLiteral("SELECT RELEASE_LOCK('quenzo_number')"));
+}
+
+bool OdbcDatabase::reserveNumber(const QString &key, bool *reserved)
+{
+    if (m_backend != Backend::MySql) {
+        *reserved = true;
+        return true;
+    }
+    if (!m_inTransaction) {
+        m_error = QStringLiteral("Attribution d'un numéro hors transaction : opération refusée");
+        return false;
+    }
+    // A lock name is at most 64 characters: the key is hashed.
+    const QString name = QStringLiteral("quenzo_n_")
+                         + QString::fromLatin1(QCryptographicHash::hash(key.toUtf8(), QCryptographicHash::Md5).toHex());
+    if (!takeNamedLock(name, 0, reserved))
+        return false;
+    if (*reserved && !m_heldLocks.contains(name))
+        m_heldLocks.append(name);
+    return true;
+}
+
 bool OdbcDatabase::endTransaction(bool commit)
 {
     if (!m_inTransaction)
@@ -369,8 +427,15 @@ bool OdbcDatabase::endTransaction(bool commit)
     SQLSetConnectAttr(m_h->dbc, SQL_ATTR_AUTOCOMMIT, reinterpret_cast<SQLPOINTER>(SQL_AUTOCOMMIT_ON),
                       SQL_IS_UINTEGER);
     m_inTransaction = false;
-    if (m_backend == Backend::MySql)
-        exec(QStringLiteral("SELECT RELEASE_LOCK('quenzo_write')"));
+    // Released only now that the rows are committed: a workstation counting
+    // "highest + 1" after this sees them.
+    if (!m_heldLocks.isEmpty()) {
+        QStringList releases;
+        for (const QString &name : std::as_const(m_heldLocks))
+            releases.append(QStringLiteral("RELEASE_LOCK('%1')").arg(name));
+        m_heldLocks.clear();
+        exec(QStringLiteral("SELECT ") + releases.join(QLatin1Char(',')));
+    }
     m_error = error;
     return ok;
 }

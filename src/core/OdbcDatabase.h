@@ -21,11 +21,15 @@ public:
     Backend backend() const override { return m_backend; }
     bool exec(const QString &sql) override;
     bool query(const QString &sql, ResultSet &result) override;
-    bool begin() override;
+    bool begin(TransactionMode mode = TransactionMode::Serialized) override;
     bool commit() override;
     bool rollback() override;
     bool inTransaction() const override { return m_inTransaction; }
     QString lastError() const override { return m_error; }
+    bool reservesNumbers() const override { return m_backend == Backend::MySql; }
+    bool startNumbering() override;
+    void endNumbering() override;
+    bool reserveNumber(const QString &key, bool *reserved) override;
 
     // The first line of any error that lost the link to the server: what the
     // connection was doing is rolled back by the server.
@@ -46,10 +50,15 @@ private:
     // Reads the rows of an executed statement through bound columns, many at a time.
     BlockFetch fetchInBlocks(void *statement, const std::vector<unsigned long> &sizes, ResultSet *result);
     bool endTransaction(bool commit);
+    // Takes a MySQL named lock, waiting at most `seconds`; false with the busy
+    // text when another connection kept it.
+    bool takeNamedLock(const QString &name, int seconds, bool *taken = nullptr);
 
     Backend m_backend;
     std::unique_ptr<Handles> m_h;
     bool m_inTransaction = false;
+    // MySQL named locks this connection holds until its transaction ends.
+    QStringList m_heldLocks;
     QString m_error;
 };
 

@@ -138,7 +138,7 @@ bool SqliteDatabase::query(const QString &sql, ResultSet &result)
     }
 }
 
-bool SqliteDatabase::begin()
+bool SqliteDatabase::begin(TransactionMode)
 {
     // IMMEDIATE takes the write lock now: two workstations never interleave writes.
     QElapsedTimer waited;

@@ -23,7 +23,7 @@ public:
     Backend backend() const override { return Backend::File; }
     bool exec(const QString &sql) override;
     bool query(const QString &sql, ResultSet &result) override;
-    bool begin() override;
+    bool begin(TransactionMode mode = TransactionMode::Serialized) override;
     bool commit() override;
     bool rollback() override;
     bool inTransaction() const override;

@@ -6,6 +6,7 @@
 #include "core/RecordLocks.h"
 #include "core/Session.h"
 #include "core/SqlText.h"
+#include "core/TransactionSteps.h"
 #include "planning/PlanningModel.h"
 #include "resources/WorkingTime.h"
 #include "tasks/Periodicity.h"
@@ -201,16 +202,7 @@ Outcome recordCreation(Session &session, qint64 task)
 // `failure` with the engine's text.
 Outcome inOneTransaction(Session &session, const QString &failure, const std::function<Outcome()> &steps)
 {
-    Database &db = *session.database();
-    Transaction transaction(db);
-    if (!transaction.isActive())
-        return Outcome::failure(Error, failure, db.lastError());
-    const Outcome done = steps();
-    if (!done)
-        return done;
-    if (!transaction.commit())
-        return Outcome::failure(Error, failure, db.lastError());
-    return Outcome::success();
+    return runInTransaction(*session.database(), TransactionMode::Concurrent, failure, steps);
 }
 
 // The occurrence a block of a series was drawn from.
@@ -285,10 +277,7 @@ Outcome PlanningEdits::moveBlock(Session &session, Presentation presentation, co
         if (!free)
             return free;
     }
-    const Outcome saved = UndoHistory::SaveHistory(session, block.noid, UndoHistory::Kind::Modified);
-    if (!saved)
-        return saved;
-    return inOneTransaction(session, moveFailureText(session), [&] {
+    return UndoHistory::RecordedChange(session, block.noid, UndoHistory::Kind::Modified, moveFailureText(session), [&] {
         Outcome step = writeLine(session, block.noid, block.dateLine, span);
         if (step && rowChanges)
             step = moveLink(session, presentation, block.noid, block.rowKey, targetRow);
@@ -303,11 +292,8 @@ Outcome PlanningEdits::moveSeriesRow(Session &session, Presentation presentation
     const Outcome free = redundancy(session, presentation, block.noid, targetRow);
     if (!free)
         return free;
-    const Outcome saved = UndoHistory::SaveHistory(session, block.noid, UndoHistory::Kind::Modified);
-    if (!saved)
-        return saved;
-    return inOneTransaction(session, moveFailureText(session),
-                            [&] { return moveLink(session, presentation, block.noid, block.rowKey, targetRow); });
+    return UndoHistory::RecordedChange(session, block.noid, UndoHistory::Kind::Modified, moveFailureText(session),
+                                       [&] { return moveLink(session, presentation, block.noid, block.rowKey, targetRow); });
 }
 
 Outcome PlanningEdits::detachOccurrence(Session &session, Presentation presentation, const PlanningBlock &block,
@@ -321,7 +307,9 @@ Outcome PlanningEdits::detachOccurrence(Session &session, Presentation presentat
             return free;
     }
     qint64 task = 0;
-    const Outcome committed = inOneTransaction(session, moveFailureText(session), [&] {
+    // Serialised: two workstations taking the same occurrence out of its
+    // series at once must not make two tasks of it.
+    const Outcome committed = runInTransaction(*session.database(), TransactionMode::Serialized, moveFailureText(session), [&] {
         Outcome step = Periodicity::takeOutOccurrence(*session.database(), session.dialect(), block.noidper, occurrenceOf(block),
                                                       span.start, span.end, &task);
         if (step && targetRow != block.rowKey)
@@ -340,12 +328,9 @@ Outcome PlanningEdits::stretch(Session &session, const PlanningBlock &block, boo
     const BlockSpan span{atStart ? value : startOf(block), atStart ? endOf(block) : value};
     if (!span.isValid())
         return moveFailure(session);
-    const Outcome saved = UndoHistory::SaveHistory(session, block.noid, UndoHistory::Kind::Modified);
-    if (!saved)
-        return saved;
     Database &db = *session.database();
     const Dialect &d = session.dialect();
-    return inOneTransaction(session, moveFailureText(session), [&] {
+    return UndoHistory::RecordedChange(session, block.noid, UndoHistory::Kind::Modified, moveFailureText(session), [&] {
         const QString where = QStringLiteral(" where noid = ") + num(block.noid) + QStringLiteral(" and  noiddate = ")
                               + num(block.dateLine);
         const QString set = atStart ? QStringLiteral("update kp_taches_dates set datedeb = ") + d.dateTimeValue(value)
@@ -371,14 +356,13 @@ Outcome PlanningEdits::stretch(Session &session, const PlanningBlock &block, boo
 Outcome PlanningEdits::setLocked(Session &session, qint64 task, bool locked)
 {
     const QString failure = QStringLiteral("Erreur lors du déverrouillage");
-    const Outcome saved = UndoHistory::SaveHistory(session, task, UndoHistory::Kind::Modified);
-    if (!saved)
-        return saved;
     Database &db = *session.database();
-    if (!db.exec(QStringLiteral("update kp_taches_desc set blocage =  ") + (locked ? QStringLiteral("1") : QStringLiteral("0"))
-                 + QStringLiteral(" where noid = ") + num(task)))
-        return Outcome::failure(QStringLiteral("Information"), failure, db.lastError());
-    return Outcome::success();
+    return UndoHistory::RecordedChange(session, task, UndoHistory::Kind::Modified, failure, [&] {
+        if (!db.exec(QStringLiteral("update kp_taches_desc set blocage =  ") + (locked ? QStringLiteral("1") : QStringLiteral("0"))
+                     + QStringLiteral(" where noid = ") + num(task)))
+            return Outcome::failure(QStringLiteral("Information"), failure, db.lastError());
+        return Outcome::success();
+    });
 }
 
 Outcome PlanningEdits::cancelOccurrence(Session &session, const PlanningBlock &block, qint64 *created)
@@ -465,11 +449,8 @@ Outcome PlanningEdits::removeBlock(Session &session, Presentation presentation, 
     const Outcome counted = deletionScope(session, presentation, block.noid, &scope);
     if (!counted)
         return counted;
-    const Outcome saved = UndoHistory::SaveHistory(session, block.noid, UndoHistory::Kind::Deleted);
-    if (!saved)
-        return saved;
     Database &db = *session.database();
-    return inOneTransaction(session, failure, [&] {
+    return UndoHistory::RecordedChange(session, block.noid, UndoHistory::Kind::Deleted, failure, [&] {
         const QString N = num(block.noid);
         const LinkKind link = linkKind(presentation);
         QStringList statements;

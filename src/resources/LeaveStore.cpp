@@ -4,6 +4,7 @@
 #include "core/NumberAllocator.h"
 #include "core/Session.h"
 #include "core/SqlText.h"
+#include "core/TransactionSteps.h"
 #include "resources/WorkingTime.h"
 #include "tasks/UndoHistory.h"
 
@@ -118,57 +119,54 @@ Outcome LeaveStore::save(Session &session, LeaveEntry *entry)
     if (!db)
         return Outcome::failure(Error, taskError(session));
 
-    // The snapshot is a transaction of its own, so it goes before ours.
     const bool existing = entry->number > 0;
-    if (existing) {
-        const Outcome saved = UndoHistory::SaveHistory(session, entry->number, UndoHistory::Kind::Modified);
-        if (!saved)
-            return saved;
-    }
-
-    Transaction transaction(*db);
-    if (!transaction.isActive())
-        return Outcome::failure(Error, taskError(session), db->lastError());
     qint64 number = entry->number;
-    if (!existing) {
-        const Outcome allocated = NumberAllocator::next(*db, UndoHistory::taskNumberSources(), NumberAllocator::IntMax, &number);
-        if (!allocated)
-            return allocated;
-    }
-    const QString N = QString::number(number);
-    const QString type = sqlText(entry->leaveType);
-    const QString comment = sqlText(entry->comment);
-    const int locked = entry->locked ? 1 : 0;
+    const auto write = [&]() -> Outcome {
+        if (!existing) {
+            const Outcome allocated = NumberAllocator::next(*db, UndoHistory::taskNumberSources(), NumberAllocator::IntMax, &number);
+            if (!allocated)
+                return allocated;
+        }
+        const QString N = QString::number(number);
+        const QString type = sqlText(entry->leaveType);
+        const QString comment = sqlText(entry->comment);
+        const int locked = entry->locked ? 1 : 0;
 
-    const QString headerError = QStringLiteral("Erreur lors de la mise à jour du congé");
-    ResultSet found;
-    if (!db->query(QStringLiteral("select noid from kp_taches_desc where noid = ") + N, found))
-        return Outcome::failure(Error, headerError, db->lastError());
-    const QString header =
-        found.isEmpty()
-            ? QStringLiteral("insert into kp_taches_desc (noid,noidtache,urgence,codeprojet,blocage,nbjours,nbheures,codeconge,"
-                             "commentaire,noidutil,effect,commenteffect,blocadm) values (%1,0,'/','/',0,0,0,'%2','%3',0,0,'/',%4)")
-                  .arg(N, type, comment)
-                  .arg(locked)
-            : QStringLiteral("update kp_taches_desc set noidtache = 0, urgence = '/', codeprojet = '/', blocage = 0, nbjours = 0, "
-                             "nbheures = 0, codeconge = '%2', commentaire = '%3', noidutil = 0, effect = 0, "
-                             "commenteffect = '/', blocadm = %4 where noid = %1")
-                  .arg(N, type, comment)
-                  .arg(locked);
-    if (!db->exec(header))
-        return Outcome::failure(Error, headerError, db->lastError());
+        const QString headerError = QStringLiteral("Erreur lors de la mise à jour du congé");
+        ResultSet found;
+        if (!db->query(QStringLiteral("select noid from kp_taches_desc where noid = ") + N, found))
+            return Outcome::failure(Error, headerError, db->lastError());
+        const QString header =
+            found.isEmpty()
+                ? QStringLiteral("insert into kp_taches_desc (noid,noidtache,urgence,codeprojet,blocage,nbjours,nbheures,codeconge,"
+                                 "commentaire,noidutil,effect,commenteffect,blocadm) values (%1,0,'/','/',0,0,0,'%2','%3',0,0,'/',%4)")
+                      .arg(N, type, comment)
+                      .arg(locked)
+                : QStringLiteral("update kp_taches_desc set noidtache = 0, urgence = '/', codeprojet = '/', blocage = 0, nbjours = 0, "
+                                 "nbheures = 0, codeconge = '%2', commentaire = '%3', noidutil = 0, effect = 0, "
+                                 "commenteffect = '/', blocadm = %4 where noid = %1")
+                      .arg(N, type, comment)
+                      .arg(locked);
+        if (!db->exec(header))
+            return Outcome::failure(Error, headerError, db->lastError());
 
-    const QString datesError = QStringLiteral("Erreur lors de la mise à jour du congé (dates)");
-    if (!db->exec(QStringLiteral("delete from kp_taches_dates where noid = ") + N) ||
-        !db->exec(QStringLiteral("insert into kp_taches_dates (noid,noiddate,datedeb,datefin,nbjours,nbheures) values (%1,1,%2,%3,%4,%5)")
-                      .arg(N, stamp(session, entry->startDate, entry->startTime), stamp(session, entry->endDate, entry->endTime),
-                           sqlNumber(QString::number(entry->days), 2), sqlNumber(QString::number(entry->hours), 2))))
-        return Outcome::failure(Error, datesError, db->lastError());
+        const QString datesError = QStringLiteral("Erreur lors de la mise à jour du congé (dates)");
+        if (!db->exec(QStringLiteral("delete from kp_taches_dates where noid = ") + N) ||
+            !db->exec(QStringLiteral("insert into kp_taches_dates (noid,noiddate,datedeb,datefin,nbjours,nbheures) values (%1,1,%2,%3,%4,%5)")
+                          .arg(N, stamp(session, entry->startDate, entry->startTime), stamp(session, entry->endDate, entry->endTime),
+                               sqlNumber(QString::number(entry->days), 2), sqlNumber(QString::number(entry->hours), 2))))
+            return Outcome::failure(Error, datesError, db->lastError());
 
-    if (!db->exec(QStringLiteral("delete from kp_taches_ressources where noid = ") + N) ||
-        !db->exec(QStringLiteral("insert into kp_taches_ressources (noid,noidressource) values (%1,%2)").arg(N).arg(entry->resource)) ||
-        !db->exec(QStringLiteral("delete from kp_taches_clients where noid = ") + N) || !transaction.commit())
-        return Outcome::failure(Error, taskError(session), db->lastError());
+        if (!db->exec(QStringLiteral("delete from kp_taches_ressources where noid = ") + N) ||
+            !db->exec(QStringLiteral("insert into kp_taches_ressources (noid,noidressource) values (%1,%2)").arg(N).arg(entry->resource)) ||
+            !db->exec(QStringLiteral("delete from kp_taches_clients where noid = ") + N))
+            return Outcome::failure(Error, taskError(session), db->lastError());
+        return Outcome::success();
+    };
+    const Outcome written = existing ? UndoHistory::RecordedChange(session, number, UndoHistory::Kind::Modified, taskError(session), write)
+                                     : runInTransaction(*db, TransactionMode::Concurrent, taskError(session), write);
+    if (!written)
+        return written;
 
     entry->number = number;
     Outcome result = Outcome::success();
@@ -186,17 +184,14 @@ Outcome LeaveStore::remove(Session &session, qint64 task)
     Database *db = session.database();
     if (!db)
         return Outcome::failure(Error, taskError(session));
-    const Outcome saved = UndoHistory::SaveHistory(session, task, UndoHistory::Kind::Deleted);
-    if (!saved)
-        return saved;
-
     const QString N = QString::number(task);
-    Transaction transaction(*db);
-    if (!transaction.isActive() || !db->exec(QStringLiteral("delete from kp_taches_desc where noid = ") + N) ||
-        !db->exec(QStringLiteral("delete from kp_taches_clients where noid = ") + N) ||
-        !db->exec(QStringLiteral("delete from kp_taches_ressources where noid = ") + N) ||
-        !db->exec(QStringLiteral("delete from kp_taches_dates where noid = ") + N) ||
-        !db->exec(QStringLiteral("delete from kp_taches_couts where noidtache = ") + N) || !transaction.commit())
-        return Outcome::failure(Error, taskError(session), db->lastError());
-    return Outcome::success();
+    return UndoHistory::RecordedChange(session, task, UndoHistory::Kind::Deleted, taskError(session), [&] {
+        if (!db->exec(QStringLiteral("delete from kp_taches_desc where noid = ") + N) ||
+            !db->exec(QStringLiteral("delete from kp_taches_clients where noid = ") + N) ||
+            !db->exec(QStringLiteral("delete from kp_taches_ressources where noid = ") + N) ||
+            !db->exec(QStringLiteral("delete from kp_taches_dates where noid = ") + N) ||
+            !db->exec(QStringLiteral("delete from kp_taches_couts where noidtache = ") + N))
+            return Outcome::failure(Error, taskError(session), db->lastError());
+        return Outcome::success();
+    });
 }

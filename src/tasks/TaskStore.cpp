@@ -5,6 +5,7 @@
 #include "core/Session.h"
 #include "core/Settings.h"
 #include "core/SqlText.h"
+#include "core/TransactionSteps.h"
 #include "resources/WorkingTime.h"
 #include "tasks/Periodicity.h"
 #include "tasks/TaskAlerts.h"
@@ -369,51 +370,44 @@ Outcome TaskStore::save(Session &session, Task *task)
     Database &db = *session.database();
     const Terms &terms = session.terms();
     const bool creation = task->number == 0;
-    // The snapshot has its own transaction and stays even when the save fails.
-    if (!creation) {
-        const Outcome saved = UndoHistory::SaveHistory(session, task->number, UndoHistory::Kind::Modified);
-        if (!saved)
-            return saved;
-    }
-    Transaction transaction(db);
-    if (!transaction.isActive())
-        return Outcome::failure(Error, updateFailure(terms), db.lastError());
     qint64 noid = task->number;
-    if (creation) {
-        const Outcome allocated =
-            NumberAllocator::next(db, UndoHistory::taskNumberSources(), NumberAllocator::IntMax, &noid);
-        if (!allocated) {
-            if (!allocated.dbError().isEmpty())
-                return Outcome::failure(Error, QStringLiteral("Erreur lors de la lecture des ") + terms.plural(Entity::Tache),
-                                        allocated.dbError());
-            return allocated;
-        }
-    }
     Task written = *task;
-    written.number = noid;
-    if (creation)
-        written.origin = 1;
-    ResultSet existing;
-    if (!db.query(QStringLiteral("select noid from kp_taches_desc where noid = ") + QString::number(noid), existing))
-        return Outcome::failure(Error, updateFailure(terms), db.lastError());
-    Outcome step = writeHeader(session, written, !existing.isEmpty());
-    if (step)
-        step = writeRanges(session, written);
-    if (step)
-        step = writeLinks(session, written, QStringLiteral("kp_taches_ressources"), QStringLiteral("noidressource"),
-                          written.resources, Entity::Ressource);
-    if (step)
-        step = writeLinks(session, written, QStringLiteral("kp_taches_clients"), QStringLiteral("noidsoc"),
-                          written.clients, Entity::Client);
-    if (!step)
+    const auto write = [&]() -> Outcome {
+        if (creation) {
+            const Outcome allocated =
+                NumberAllocator::next(db, UndoHistory::taskNumberSources(), NumberAllocator::IntMax, &noid);
+            if (!allocated) {
+                if (!allocated.dbError().isEmpty())
+                    return Outcome::failure(Error, QStringLiteral("Erreur lors de la lecture des ") + terms.plural(Entity::Tache),
+                                            allocated.dbError());
+                return allocated;
+            }
+        }
+        written.number = noid;
+        if (creation)
+            written.origin = 1;
+        ResultSet existing;
+        if (!db.query(QStringLiteral("select noid from kp_taches_desc where noid = ") + QString::number(noid), existing))
+            return Outcome::failure(Error, updateFailure(terms), db.lastError());
+        Outcome step = writeHeader(session, written, !existing.isEmpty());
+        if (step)
+            step = writeRanges(session, written);
+        if (step)
+            step = writeLinks(session, written, QStringLiteral("kp_taches_ressources"), QStringLiteral("noidressource"),
+                              written.resources, Entity::Ressource);
+        if (step)
+            step = writeLinks(session, written, QStringLiteral("kp_taches_clients"), QStringLiteral("noidsoc"),
+                              written.clients, Entity::Client);
+        if (step && creation)
+            step = writeCosts(session, &written);
         return step;
-    if (creation) {
-        const Outcome costs = writeCosts(session, &written);
-        if (!costs)
-            return costs;
-    }
-    if (!transaction.commit())
-        return Outcome::failure(Error, updateFailure(terms), db.lastError());
+    };
+    // A change is written with its undo entry; a creation's entry follows it.
+    const Outcome saved = creation ? runInTransaction(db, TransactionMode::Concurrent, updateFailure(terms), write)
+                                   : UndoHistory::RecordedChange(session, noid, UndoHistory::Kind::Modified,
+                                                                 updateFailure(terms), write);
+    if (!saved)
+        return saved;
 
     const bool wasModel = task->isSeriesModel();
     *task = written;
@@ -471,18 +465,7 @@ Outcome TaskStore::remove(Session &session, qint64 noid)
 {
     Database &db = *session.database();
     const QString failure = QStringLiteral("Erreur lors de la suppression");
-    const Outcome saved = UndoHistory::SaveHistory(session, noid, UndoHistory::Kind::Deleted);
-    if (!saved)
-        return saved;
-    Transaction transaction(db);
-    if (!transaction.isActive())
-        return Outcome::failure(Error, failure, db.lastError());
-    const Outcome erased = eraseRows(db, noid);
-    if (!erased)
-        return erased;
-    if (!transaction.commit())
-        return Outcome::failure(Error, failure, db.lastError());
-    return Outcome::success();
+    return UndoHistory::RecordedChange(session, noid, UndoHistory::Kind::Deleted, failure, [&] { return eraseRows(db, noid); });
 }
 
 Outcome TaskStore::eraseRows(Database &db, qint64 noid)

@@ -5,6 +5,7 @@
 #include "core/Session.h"
 #include "core/Settings.h"
 #include "core/SqlText.h"
+#include "core/TransactionSteps.h"
 
 namespace {
 
@@ -96,72 +97,89 @@ int UndoHistory::depth(const Session &session)
     return qMax(0, value);
 }
 
-Outcome UndoHistory::SaveHistory(Session &session, qint64 task, Kind kind)
+Outcome UndoHistory::snapshot(Session &session, qint64 task, Kind kind)
 {
     Database *db = session.database();
-    if (!db)
+    if (!db || !db->inTransaction())
         return Outcome::failure(Error, UpdateError);
     const QString ws = station(session);
     const QString N = QString::number(task);
 
-    // Trimming, stamp and copy commit together: a failed save leaves the
-    // stack exactly as it was, the oldest entry included.
-    Transaction transaction(*db);
-    if (!transaction.isActive())
-        return Outcome::failure(Error, UpdateError, db->lastError());
-
-    // The stamp goes out even with the history off: other workstations
-    // must reload whatever the depth.
-    const Outcome stamped = RefreshStamp::write(session);
-    if (!stamped)
-        return stamped;
-
     const int limit = depth(session);
+    if (limit <= 0)
+        return Outcome::success();
     ResultSet found;
-    if (limit > 0) {
-        if (!db->query(QStringLiteral("select noid from kp_taches_desc where noid = ") + N, found))
-            return Outcome::failure(Error, ReadError, db->lastError());
-        // No task, no snapshot: an entry without its header could never be undone.
-    }
-    if (limit > 0 && !found.isEmpty()) {
-        int newest = 0;
-        if (!newestEntry(*db, ws, &newest))
-            return Outcome::failure(Error, UpdateError, db->lastError());
-        for (int next = newest + 1; next > limit; --next) {
-            const Outcome dropped = dropEntry(*db, 1, ws);
-            if (!dropped)
-                return dropped;
-        }
+    if (!db->query(QStringLiteral("select noid from kp_taches_desc where noid = ") + N, found))
+        return Outcome::failure(Error, ReadError, db->lastError());
+    // No task, no snapshot: an entry without its header could never be undone.
+    if (found.isEmpty())
+        return Outcome::success();
 
-        qint64 entry = 0;
-        const Outcome numbered = NumberAllocator::next(
-            *db, {{QStringLiteral("histo_taches_desc"), QStringLiteral("nohisto"), QStringLiteral("nomordi = '") + ws + QLatin1Char('\'')}},
-            NumberAllocator::IntMax, &entry);
-        if (!numbered)
-            return numbered;
-        const QString head = QStringLiteral("'") + ws + QStringLiteral("',") + QString::number(entry) + QLatin1Char(',');
-
-        QStringList statements;
-        statements << QStringLiteral("insert into histo_taches_desc (nomordi,nohisto,typehisto,") + L(Header.columns)
-                          + QStringLiteral(") select ") + head + QString::number(int(kind)) + QLatin1Char(',')
-                          + L(Header.columns) + QStringLiteral(" from kp_taches_desc where noid = ") + N;
-        for (const Mirror *m : {&Dates, &Resources, &Clients, &Costs})
-            statements << QStringLiteral("insert into ") + L(m->history) + QStringLiteral(" (nomordi,nohisto,") + L(m->columns)
-                              + QStringLiteral(") select ") + head + L(m->columns) + QStringLiteral(" from ") + L(m->live)
-                              + QStringLiteral(" where ") + L(m->key) + QStringLiteral(" = ") + N;
-        statements << QStringLiteral("insert into histo_alertes (nomordi,nohisto,") + L(Alerts.columns)
-                          + QStringLiteral(") select ") + head + prefixed(Alerts.columns)
-                          + QStringLiteral(" from kp_alertes a, kp_taches_desc d where a.noid = d.noalerte and d.noid = ") + N;
-        statements << QStringLiteral("insert into histo_periode (nomordi,nohisto,") + L(Rule.columns)
-                          + QStringLiteral(") select ") + head + prefixed(Rule.columns)
-                          + QStringLiteral(" from kp_periode a,kp_taches_desc d where a.noid=d.noidper and d.noid = ") + N;
-        for (const QString &sql : statements)
-            if (!db->exec(sql))
-                return statementFailure(*db, sql);
-    }
-    if (!transaction.commit())
+    int newest = 0;
+    if (!newestEntry(*db, ws, &newest))
         return Outcome::failure(Error, UpdateError, db->lastError());
+    for (int next = newest + 1; next > limit; --next) {
+        const Outcome dropped = dropEntry(*db, 1, ws);
+        if (!dropped)
+            return dropped;
+    }
+
+    qint64 entry = 0;
+    const Outcome numbered = NumberAllocator::next(
+        *db, {{QStringLiteral("histo_taches_desc"), QStringLiteral("nohisto"), QStringLiteral("nomordi = '") + ws + QLatin1Char('\'')}},
+        NumberAllocator::IntMax, &entry);
+    if (!numbered)
+        return numbered;
+    const QString head = QStringLiteral("'") + ws + QStringLiteral("',") + QString::number(entry) + QLatin1Char(',');
+
+    QStringList statements;
+    statements << QStringLiteral("insert into histo_taches_desc (nomordi,nohisto,typehisto,") + L(Header.columns)
+                      + QStringLiteral(") select ") + head + QString::number(int(kind)) + QLatin1Char(',')
+                      + L(Header.columns) + QStringLiteral(" from kp_taches_desc where noid = ") + N;
+    for (const Mirror *m : {&Dates, &Resources, &Clients, &Costs})
+        statements << QStringLiteral("insert into ") + L(m->history) + QStringLiteral(" (nomordi,nohisto,") + L(m->columns)
+                          + QStringLiteral(") select ") + head + L(m->columns) + QStringLiteral(" from ") + L(m->live)
+                          + QStringLiteral(" where ") + L(m->key) + QStringLiteral(" = ") + N;
+    statements << QStringLiteral("insert into histo_alertes (nomordi,nohisto,") + L(Alerts.columns)
+                      + QStringLiteral(") select ") + head + prefixed(Alerts.columns)
+                      + QStringLiteral(" from kp_alertes a, kp_taches_desc d where a.noid = d.noalerte and d.noid = ") + N;
+    statements << QStringLiteral("insert into histo_periode (nomordi,nohisto,") + L(Rule.columns)
+                      + QStringLiteral(") select ") + head + prefixed(Rule.columns)
+                      + QStringLiteral(" from kp_periode a,kp_taches_desc d where a.noid=d.noidper and d.noid = ") + N;
+    for (const QString &sql : statements)
+        if (!db->exec(sql))
+            return statementFailure(*db, sql);
     return Outcome::success();
+}
+
+Outcome UndoHistory::RecordedChange(Session &session, qint64 task, Kind kind, const QString &failure,
+                                    const std::function<Outcome()> &change)
+{
+    Database *db = session.database();
+    if (!db)
+        return Outcome::failure(Error, failure);
+    // Snapshot, change and stamp commit together: an entry exists exactly
+    // when its change was written, and a failed save leaves the stack as it
+    // was, its oldest entry included.
+    return runInTransaction(*db, TransactionMode::Concurrent, failure, [&] {
+        Outcome done = kind == Kind::Created ? Outcome::success() : snapshot(session, task, kind);
+        if (done && change)
+            done = change();
+        if (done && kind == Kind::Created)
+            done = snapshot(session, task, kind);
+        // The stamp goes out even with the history off: other workstations
+        // must reload whatever the depth. It is the last write, so that the
+        // one row every change updates stays locked for the shortest time.
+        if (!done)
+            return done;
+        const Outcome stamped = RefreshStamp::write(session);
+        return stamped ? done : stamped;
+    });
+}
+
+Outcome UndoHistory::SaveHistory(Session &session, qint64 task, Kind kind)
+{
+    return RecordedChange(session, task, kind, UpdateError, {});
 }
 
 Outcome UndoHistory::DropHistoryEntry(Session &session, int n)

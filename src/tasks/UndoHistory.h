@@ -4,6 +4,8 @@
 #include "core/Outcome.h"
 
 #include <QList>
+
+#include <functional>
 #include <QString>
 
 class Session;
@@ -24,8 +26,19 @@ enum class Kind {
 int depth(const Session &session);
 
 // Writes the change stamp and pushes a snapshot of the task, dropping the
-// oldest entries beyond the depth. A caller deleting the task stops on failure.
+// oldest entries beyond the depth, in a transaction of its own.
 Outcome SaveHistory(Session &session, qint64 task, Kind kind);
+
+// Runs `change` in one concurrent transaction with its undo entry: the
+// snapshot is taken before the change (after it for a creation) and the change
+// stamp written last. Nothing is kept when any step fails; `failure` is the
+// text when the transaction cannot begin or commit.
+Outcome RecordedChange(Session &session, qint64 task, Kind kind, const QString &failure,
+                       const std::function<Outcome()> &change);
+
+// Pushes a snapshot of the task inside the caller's transaction, dropping
+// the oldest entries beyond the depth; no stamp.
+Outcome snapshot(Session &session, qint64 task, Kind kind);
 
 // Removes entry n of this workstation and renumbers the entries above it.
 Outcome DropHistoryEntry(Session &session, int n);

@@ -44,7 +44,8 @@ int main(int argc, char *argv[])
             out << i << ' ' << int(RecordLocks::take(session, LockKind::Client, i).ok()) << '\n';
             continue;
         }
-        Transaction transaction(db);
+        // Both kinds of transaction count numbers of the same table.
+        Transaction transaction(db, i % 2 ? TransactionMode::Concurrent : TransactionMode::Serialized);
         qint64 number = 0;
         const Outcome allocated = NumberAllocator::next(db, {{QStringLiteral("kp_zones"), QStringLiteral("noidzone"), {}}},
                                                         NumberAllocator::IntMax, &number);

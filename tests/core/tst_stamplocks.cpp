@@ -203,6 +203,51 @@ private slots:
         QCOMPARE(scalar(m_one->db(), QStringLiteral("select max(noidzone) from kp_zones")), QStringLiteral("1000"));
     }
 
+    // On a server, transactions that only write their own new records run side
+    // by side: a number counted by one stays reserved until it ends, whether
+    // it commits or not.
+    void numbersReservedUntilTheTransactionEnds()
+    {
+        if (!m_one->db().reservesNumbers())
+            QSKIP("la base fichier n'admet qu'une transaction d'écriture à la fois");
+        const QList<NumberSource> zones{{QStringLiteral("kp_zones"), QStringLiteral("noidzone"), {}}};
+        const auto insertZone = [](Database &db, qint64 n) {
+            return db.exec(QStringLiteral("insert into kp_zones (noidzone,libzone,coulfond,coultexte) values (%1,'z',0,0)").arg(n));
+        };
+        Database &one = m_one->db();
+        Database &two = m_two->db();
+        qint64 first = 0, second = 0, third = 0;
+        {
+            Transaction a(one, TransactionMode::Concurrent);
+            QVERIFY(NumberAllocator::next(one, zones, NumberAllocator::IntMax, &first));
+            QVERIFY(insertZone(one, first));
+            // Begun while the other runs, and never shown its uncommitted row.
+            Transaction b(two, TransactionMode::Concurrent);
+            QVERIFY(b.isActive());
+            QVERIFY(NumberAllocator::next(two, zones, NumberAllocator::IntMax, &second));
+            QCOMPARE(second, first + 1);
+            // A serialised transaction counts the same way.
+            QVERIFY(insertZone(two, second));
+            QVERIFY(b.commit());
+            Transaction c(two);
+            QVERIFY(NumberAllocator::next(two, zones, NumberAllocator::IntMax, &third));
+            QCOMPARE(third, second + 1);
+            QVERIFY(c.commit());
+            QVERIFY(a.commit());
+        }
+        QCOMPARE(scalar(one, QStringLiteral("select count(distinct noidzone) from kp_zones")), QStringLiteral("2"));
+        {
+            // A transaction given up frees its number.
+            Transaction a(one, TransactionMode::Concurrent);
+            QVERIFY(NumberAllocator::next(one, zones, NumberAllocator::IntMax, &third));
+            QCOMPARE(third, second + 1);
+        }
+        Transaction b(two, TransactionMode::Concurrent);
+        qint64 again = 0;
+        QVERIFY(NumberAllocator::next(two, zones, NumberAllocator::IntMax, &again));
+        QCOMPARE(again, third);
+    }
+
     void allocationRules()
     {
         Database &db = m_one->db();

@@ -30,6 +30,11 @@ private:
             {QStringLiteral("création notée d'une tâche jamais écrite"),
              QStringLiteral("select count(*) from histo_taches_desc h where h.typehisto = 1 and not exists "
                             "(select 1 from kp_taches_desc d where d.noid = h.noid)")},
+            // Every change the worker makes gives the task a new comment: a
+            // snapshot still equal to the task is a change that never came.
+            {QStringLiteral("modification notée d'une tâche jamais changée"),
+             QStringLiteral("select count(*) from histo_taches_desc h, kp_taches_desc d where h.typehisto = 0 "
+                            "and d.noid = h.noid and d.commentaire = h.commentaire")},
             {QStringLiteral("entrée d'historique sans ses dates"),
              QStringLiteral("select count(*) from histo_taches_desc h where not exists "
                             "(select 1 from histo_taches_dates t where t.nomordi = h.nomordi and t.nohisto = h.nohisto)")},

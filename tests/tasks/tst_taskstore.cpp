@@ -107,6 +107,23 @@ private slots:
                  QStringLiteral("Révision l'été"));
     }
 
+    // A change that cannot be written leaves neither an undo entry nor a new
+    // stamp: undoing must never take back a change that never happened.
+    void refusedChangeLeavesNoUndoEntry()
+    {
+        Task t = newTask();
+        QVERIFY(TaskStore::save(session(), &t));
+        const QStringList before = dump(t.number);
+        const QString stamp = scalar(db(), QStringLiteral("select utilmaj from kp_refresh"));
+        t.comment = QStringLiteral("changé");
+        t.urgency = QStringLiteral("U1234567890"); // one more than the column holds
+        const Outcome refused = TaskStore::save(session(), &t);
+        QVERIFY(!refused);
+        QCOMPARE(historyKinds(t.number), QStringList{QStringLiteral("1")});
+        QCOMPARE(dump(t.number), before);
+        QCOMPARE(scalar(db(), QStringLiteral("select utilmaj from kp_refresh")), stamp);
+    }
+
     void loadGivesBackWhatWasSaved()
     {
         Task t = newTask();
