@@ -58,11 +58,13 @@ bool WorkerActions::failed(const Outcome &outcome)
 bool WorkerActions::retrying(const std::function<Outcome()> &action)
 {
     Database &db = *m_session.database();
+    QElapsedTimer took;
+    took.start();
     for (;;) {
         const qint64 before = db.beginWaitTotal();
         const Outcome outcome = action();
         if (outcome && outcome.messages().isEmpty()) {
-            m_out << "wait " << db.beginWaitTotal() - before << '\n';
+            m_out << "wait " << db.beginWaitTotal() - before << '\n' << "took " << took.nsecsElapsed() / 1000 << '\n';
             return true;
         }
         if (!isBusy(outcome))

@@ -131,8 +131,10 @@ private:
     {
         qint64 slowest = 0;
         int records = 0, busy = 0;
-        QList<double> waits;
+        QList<double> waits, saves;
         for (const WorkerRun &r : runs) {
+            for (const QString &t : r.facts(QStringLiteral("took")))
+                saves.append(t.toDouble() / 1000.0);
             slowest = qMax(slowest, r.facts(QStringLiteral("elapsed")).value(0).toLongLong());
             records += r.facts(QStringLiteral("client")).size() + r.facts(QStringLiteral("task")).size();
             busy += r.facts(QStringLiteral("busy")).size();
@@ -140,16 +142,20 @@ private:
                 waits.append(w.toDouble() / 1000.0);
         }
         const auto [median, worst] = medianAndWorst(waits);
+        const auto [saveMedian, saveWorst] = medianAndWorst(saves);
         const double rate = slowest > 0 ? records * 1000.0 / slowest : 0;
         m_figures.append(QStringLiteral("%1, %2 : %3 enregistrements en %4 ms, %5 créations/s ; attente du verrou "
-                                        "d'écriture par enregistrement : médiane %6 ms, pire %7 ms ; %8 message(s) "
-                                        "« occupée » réessayé(s)")
+                                        "d'écriture par enregistrement : médiane %6 ms, pire %7 ms ; durée d'une "
+                                        "sauvegarde, attentes et reprises comprises : médiane %8 ms, pire %9 ms ; "
+                                        "%10 message(s) « occupée » réessayé(s)")
                              .arg(backendName(), what)
                              .arg(records)
                              .arg(slowest)
                              .arg(rate, 0, 'f', 1)
                              .arg(median, 0, 'f', 2)
                              .arg(worst, 0, 'f', 1)
+                             .arg(saveMedian, 0, 'f', 2)
+                             .arg(saveWorst, 0, 'f', 1)
                              .arg(busy));
     }
 
