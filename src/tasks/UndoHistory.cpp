@@ -213,15 +213,20 @@ Outcome UndoHistory::UndoLast(Session &session)
     Transaction transaction(*db);
     if (!transaction.isActive())
         return Outcome::failure(Error, ReadError, db->lastError());
-    const Outcome stamped = RefreshStamp::write(session);
-    if (!stamped)
-        return stamped;
+    // The stamp goes out whatever is undone, as the last write: the one row
+    // every change updates stays locked for the shortest time.
+    const auto stampAndCommit = [&](const QString &failure) {
+        const Outcome stamped = RefreshStamp::write(session);
+        if (!stamped)
+            return stamped;
+        return transaction.commit() ? Outcome::success() : Outcome::failure(Error, failure, db->lastError());
+    };
 
     int n = 0;
     if (!newestEntry(*db, ws, &n))
         return Outcome::failure(Error, ReadError, db->lastError());
     if (n == 0)
-        return transaction.commit() ? Outcome::success() : Outcome::failure(Error, ReadError, db->lastError());
+        return stampAndCommit(ReadError);
 
     ResultSet entry;
     if (!db->query(QStringLiteral("select typehisto,noid from histo_taches_desc where ") + entryClause(n, ws), entry)
@@ -240,8 +245,9 @@ Outcome UndoHistory::UndoLast(Session &session)
             const Outcome dropped = dropEntry(*db, n, ws);
             if (!dropped)
                 return dropped;
-            if (!transaction.commit())
-                return Outcome::failure(Error, UpdateError, db->lastError());
+            const Outcome committed = stampAndCommit(UpdateError);
+            if (!committed)
+                return committed;
             return Outcome::failure(QStringLiteral("Désolé"), QStringLiteral("Impossible de réinitialiser l'historique"));
         }
     }
@@ -267,9 +273,7 @@ Outcome UndoHistory::UndoLast(Session &session)
     const Outcome dropped = dropEntry(*db, n, ws);
     if (!dropped)
         return dropped;
-    if (!transaction.commit())
-        return Outcome::failure(Error, UpdateError, db->lastError());
-    return Outcome::success();
+    return stampAndCommit(UpdateError);
 }
 
 QList<NumberSource> UndoHistory::taskNumberSources()
