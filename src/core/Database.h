@@ -99,13 +99,10 @@ public:
     // The engine's text for the last failure.
     virtual QString lastError() const = 0;
 
-    // Numbering hooks. A back end whose transactions may run side by side
+    // Numbering hook. A back end whose transactions may run side by side
     // reserves each number counted until the transaction ends; the others
     // serialise every writer and need nothing.
     virtual bool reservesNumbers() const { return false; }
-    // Makes other workstations' numbering wait until endNumbering().
-    virtual bool startNumbering() { return true; }
-    virtual void endNumbering() {}
     // Reserves `key` until the transaction ends; `reserved` is false when
     // another workstation's transaction holds it.
     virtual bool reserveNumber(const QString &key, bool *reserved)

@@ -27,6 +27,25 @@ Outcome highestOf(Database &db, const QList<NumberSource> &sources, qint64 *high
     return Outcome::success();
 }
 
+// Whether a committed row of any source already carries `number`.
+Outcome isTaken(Database &db, const QList<NumberSource> &sources, qint64 number, bool *taken)
+{
+    *taken = false;
+    for (const NumberSource &source : sources) {
+        QString sql = QStringLiteral("select count(*) from %1 where %2 = %3").arg(source.table, source.column).arg(number);
+        if (!source.where.isEmpty())
+            sql += QStringLiteral(" and ") + source.where;
+        ResultSet rows;
+        if (!db.query(sql, rows))
+            return readFailure(db, source);
+        if (!rows.isEmpty() && rows.toLongLong(0, 0) > 0) {
+            *taken = true;
+            break;
+        }
+    }
+    return Outcome::success();
+}
+
 // What names a number among the numbers of its kind on every workstation.
 QString reservationKey(const QList<NumberSource> &sources, qint64 number)
 {
@@ -44,23 +63,6 @@ Outcome tooMany(qint64 maximum)
                                            "impossible d'en créer un de plus")
                                 .arg(maximum));
 }
-
-// Keeps other workstations' numbering waiting for as long as it lives.
-class NumberingTurn
-{
-public:
-    explicit NumberingTurn(Database &db) : m_db(db), m_taken(db.startNumbering()) {}
-    ~NumberingTurn()
-    {
-        if (m_taken)
-            m_db.endNumbering();
-    }
-    bool taken() const { return m_taken; }
-
-private:
-    Database &m_db;
-    bool m_taken;
-};
 
 } // namespace
 
@@ -83,12 +85,10 @@ Outcome NumberAllocator::next(Database &db, const QList<NumberSource> &sources, 
 
     // Transactions run side by side: a number counted here is reserved until
     // this transaction ends, and the ones other transactions reserved are
-    // skipped. Only the counting itself waits for other workstations.
-    NumberingTurn turn(db);
-    if (!turn.taken())
-        return Outcome::failure(QStringLiteral("Erreur"),
-                                QStringLiteral("Erreur lors de l'attribution d'un numéro (%1)").arg(sources.value(0).table),
-                                db.lastError());
+    // skipped. Taking a reservation is atomic, and a transaction lets its
+    // numbers go only once their rows are committed: looking for the number
+    // after the reservation finds any row written under it, so nobody waits
+    // for anybody.
     Outcome read = highestOf(db, sources, &highest);
     if (!read)
         return read;
@@ -104,13 +104,14 @@ Outcome NumberAllocator::next(Database &db, const QList<NumberSource> &sources, 
             continue;
         }
         // A transaction that wrote this number may have committed and let its
-        // reservation go between the count and the reservation: count again.
-        read = highestOf(db, sources, &highest);
+        // reservation go between the count and the reservation.
+        bool taken = false;
+        read = isTaken(db, sources, candidate, &taken);
         if (!read)
             return read;
-        if (highest < candidate)
+        if (!taken)
             break;
-        candidate = highest + 1;
+        ++candidate;
     }
     *number = candidate;
     return Outcome::success();

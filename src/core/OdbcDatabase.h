@@ -27,8 +27,6 @@ public:
     bool inTransaction() const override { return m_inTransaction; }
     QString lastError() const override { return m_error; }
     bool reservesNumbers() const override { return m_backend == Backend::MySql; }
-    bool startNumbering() override;
-    void endNumbering() override;
     bool reserveNumber(const QString &key, bool *reserved) override;
 
     // The first line of any error that lost the link to the server: what the

@@ -146,10 +146,10 @@ constexpr IndexSpec Indexes[] = {
     {"kp_taches_couts", "noidtache", false},   {"kp_equipes_ress", "noequipe", false},
     // Each workstation trims and renumbers its own undo entries: with these a
     // server locks only that workstation's rows, never another's.
-    {"histo_taches_desc", "nomordi", false},   {"histo_taches_dates", "nomordi", false},
-    {"histo_taches_ressources", "nomordi", false}, {"histo_taches_clients", "nomordi", false},
-    {"histo_taches_couts", "nomordi", false},  {"histo_alertes", "nomordi", false},
-    {"histo_periode", "nomordi", false},
+    {"histo_taches_desc", "nomordi,nohisto", false},       {"histo_taches_dates", "nomordi,nohisto", false},
+    {"histo_taches_ressources", "nomordi,nohisto", false}, {"histo_taches_clients", "nomordi,nohisto", false},
+    {"histo_taches_couts", "nomordi,nohisto", false},      {"histo_alertes", "nomordi,nohisto", false},
+    {"histo_periode", "nomordi,nohisto", false},
 };
 
 } // namespace
@@ -162,7 +162,7 @@ void SchemaUpgrade::addIndexes()
         QString table = QLatin1String(index.table);
         if (table.startsWith(QLatin1String("kp_")))
             table = table.mid(3);
-        const QString name = QStringLiteral("ix_%1_%2").arg(table, QLatin1String(index.column));
+        const QString name = QStringLiteral("ix_%1_%2").arg(table, QString::fromLatin1(index.column).replace(QLatin1Char(','), QLatin1Char('_')));
         // Only a speed-up: an index that exists already or cannot be made is no reason to refuse the database.
         const bool guarded = m_dialect.isFile() || m_dialect.isMySql();
         m_db.exec(QStringLiteral("create index ") + (guarded ? QStringLiteral("if not exists ") : QString()) + name

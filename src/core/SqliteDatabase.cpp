@@ -2,11 +2,15 @@
 
 #include "core/TextWidths.h"
 
+#include <QFile>
 #include <QRandomGenerator>
 
 #include <sqlcipher/sqlite3.h>
 
+#include <cerrno>
 #include <chrono>
+#include <fcntl.h>
+#include <unistd.h>
 #include <memory>
 #include <thread>
 
@@ -42,7 +46,31 @@ std::unique_ptr<SqliteDatabase> SqliteDatabase::open(const QString &path, const 
             *error = db->lastError();
         return nullptr;
     }
+    // The log is made durable after each commit by syncCommitted(), outside
+    // the write lock, rather than by the engine inside it.
+    if (!probe.isEmpty() && probe.value(0, 0).compare(QLatin1String("wal"), Qt::CaseInsensitive) == 0) {
+        const char *file = sqlite3_db_filename(handle, "main");
+        if (file && *file && db->exec(QStringLiteral("pragma synchronous=normal")))
+            db->m_logPath = QFile::decodeName(file) + QStringLiteral("-wal");
+    }
     return db;
+}
+
+bool SqliteDatabase::syncCommitted()
+{
+    if (m_logPath.isEmpty())
+        return true;
+    // The engine never locks the log file itself, so opening and closing it
+    // here leaves its locks alone; syncing any descriptor of the file syncs
+    // what every connection of this machine wrote to it.
+    const int fd = ::open(QFile::encodeName(m_logPath).constData(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        return errno == ENOENT; // no log left: everything is in the database file
+    const bool synced = ::fdatasync(fd) == 0;
+    ::close(fd);
+    if (!synced)
+        m_error = QStringLiteral("Erreur d'écriture sur le disque : l'enregistrement n'est peut-être pas conservé");
+    return synced;
 }
 
 SqliteDatabase::~SqliteDatabase()
@@ -150,7 +178,9 @@ bool SqliteDatabase::begin(TransactionMode)
 
 bool SqliteDatabase::commit()
 {
-    return exec(QStringLiteral("commit"));
+    // Committed, the write lock is free: the next workstation writes while
+    // this one waits for the disk, and one sync may serve several commits.
+    return exec(QStringLiteral("commit")) && syncCommitted();
 }
 
 bool SqliteDatabase::rollback()

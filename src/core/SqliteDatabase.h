@@ -37,9 +37,13 @@ private:
     explicit SqliteDatabase(sqlite3 *handle) : m_db(handle) {}
     bool fail();
     static int waitForWriter(void *self, int attempt);
+    // Makes the log durable once the commit is done; false when the disk
+    // refused.
+    bool syncCommitted();
 
     sqlite3 *m_db;
     QString m_error;
     QElapsedTimer m_waiting; // since the current wait began
     int m_busyTimeoutMs = BusyTimeoutMs;
+    QString m_logPath; // the write-ahead log, when the file has one
 };

@@ -52,8 +52,6 @@ public:
     bool query(const QString &sql, ResultSet &result) override { return m_good-- > 0 && m_real.query(sql, result); }
     bool begin(TransactionMode mode) override { return m_real.begin(mode); }
     bool reservesNumbers() const override { return m_real.reservesNumbers(); }
-    bool startNumbering() override { return m_real.startNumbering(); }
-    void endNumbering() override { m_real.endNumbering(); }
     bool reserveNumber(const QString &key, bool *reserved) override { return m_real.reserveNumber(key, reserved); }
     bool commit() override { return m_real.commit(); }
     bool rollback() override { return m_real.rollback(); }
