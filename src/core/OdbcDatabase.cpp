@@ -413,7 +413,7 @@ bool OdbcDatabase::reserveNumber(const QString &key, bool *reserved)
     }
     if (!takeNamedLock(name, 0, reserved))
         return false;
-    if (*reserved && !m_heldLocks.contains(name))
+    if (*reserved)
         m_heldLocks.append(name);
     return true;
 }
