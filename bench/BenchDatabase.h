@@ -15,12 +15,18 @@
 
 // Opens the database the settings point at, making it when missing, with
 // user management off; false, said on `out`, when it cannot be opened.
-inline bool openBenchSession(Session &session, QTextStream &out)
+// Answers yes to making the database, with no password.
+inline OpenCallbacks benchCreation()
 {
     OpenCallbacks create;
     create.confirm = [](const QString &, const QString &) { return true; };
     create.askNewPassword = [] { return std::optional<QString>(QString()); };
-    if (!DatabaseOpener(session).open(true, create)) {
+    return create;
+}
+
+inline bool openBenchSession(Session &session, QTextStream &out)
+{
+    if (!DatabaseOpener(session).open(true, benchCreation())) {
         out << "échec de l'ouverture de la base" << Qt::endl;
         return false;
     }
@@ -48,10 +54,7 @@ struct BenchDatabase
     {
         settings.write(QStringLiteral("Base"), QStringLiteral("Chemin"), dir.filePath(QStringLiteral("bench.qdb")));
         session = std::make_unique<Session>(settings);
-        OpenCallbacks create;
-        create.confirm = [](const QString &, const QString &) { return true; };
-        create.askNewPassword = [] { return std::optional<QString>(QString()); };
-        if (!DatabaseOpener(*session).open(true, create))
+        if (!DatabaseOpener(*session).open(true, benchCreation()))
             return false;
         session->description().geslogin = false;
         return true;
@@ -72,6 +75,18 @@ inline void configureBenchBase(Settings &settings, bool server, const QString &f
     settings.write(base, QStringLiteral("Pass"), qEnvironmentVariable("QUENZO_TEST_DB_PASSWORD"));
 }
 
+// The seeded base of the planning-sized benchmarks: 500 resources, 100,000
+// date lines, 200 series.
+inline SeedOptions planningBenchSeed(int clients)
+{
+    SeedOptions options;
+    options.resources = 500;
+    options.clients = clients;
+    options.dateLines = 100000;
+    options.series = 200;
+    return options;
+}
+
 // Drops and creates a database on the MariaDB test server.
 inline bool resetServerDatabase(const QString &name)
 {
@@ -82,4 +97,18 @@ inline bool resetServerDatabase(const QString &name)
                                     Backend::MySql, nullptr);
     return admin && admin->exec(QStringLiteral("drop database if exists ") + name)
            && admin->exec(QStringLiteral("create database ") + name + QStringLiteral(" character set utf8mb4"));
+}
+
+// Points the settings at the benchmark's base and, on the server, makes its
+// database anew unless it is reused; false, said on `out`, when the server
+// cannot be reached.
+inline bool prepareBenchBase(Settings &settings, bool server, const QString &file, const QString &database, bool reuse,
+                             QTextStream &out)
+{
+    configureBenchBase(settings, server, file, database);
+    if (server && !reuse && !resetServerDatabase(database)) {
+        out << "serveur MariaDB injoignable (QUENZO_TEST_DSN)" << Qt::endl;
+        return false;
+    }
+    return true;
 }

@@ -49,20 +49,13 @@ int main(int argc, char *argv[])
     const QString database = QStringLiteral("qz_bench_history");
     const QString file = fileAt > 0 ? args.value(fileAt + 1) : dir.filePath(QStringLiteral("bench.qdb"));
     const bool reuse = server ? args.contains(QStringLiteral("--reuse")) : fileAt > 0 && QFile::exists(file);
-    configureBenchBase(settings, server, file, database);
-    if (server && !reuse && !resetServerDatabase(database)) {
-        out << "serveur MariaDB injoignable (QUENZO_TEST_DSN)" << Qt::endl;
+    if (!prepareBenchBase(settings, server, file, database, reuse, out))
         return 1;
-    }
     Session session(settings);
     if (!openBenchSession(session, out))
         return 1;
 
-    SeedOptions options;
-    options.resources = 500;
-    options.clients = 10000;
-    options.dateLines = 100000;
-    options.series = 200;
+    const SeedOptions options = planningBenchSeed(10000);
     SeedReport report;
     QElapsedTimer seedTimer;
     seedTimer.start();

@@ -42,20 +42,13 @@ int main(int argc, char *argv[])
     QTemporaryDir dir;
     Settings settings(dir.filePath(QStringLiteral("Quenzo.ini")));
     const QString database = QStringLiteral("qz_bench_htmlexport");
-    configureBenchBase(settings, server, dir.filePath(QStringLiteral("bench.qdb")), database);
-    if (server && !resetServerDatabase(database)) {
-        out << "serveur MariaDB injoignable (QUENZO_TEST_DSN)" << Qt::endl;
+    if (!prepareBenchBase(settings, server, dir.filePath(QStringLiteral("bench.qdb")), database, false, out))
         return 1;
-    }
     Session session(settings);
     if (!openBenchSession(session, out))
         return 1;
 
-    SeedOptions options;
-    options.resources = 500;
-    options.clients = 5000;
-    options.dateLines = 100000;
-    options.series = 200;
+    const SeedOptions options = planningBenchSeed(5000);
     SeedReport report;
     QElapsedTimer timer;
     timer.start();
